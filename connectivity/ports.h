@@ -1,0 +1,31 @@
+// Ports: the signal ports of models and streams and the ends of connections.
+#pragma once
+#include "frame/frame.h"
+
+// Signal port of models and streams, and end of the control-signal models.
+class ORVANE_API ZR_CONTROLPORT : public ZR_TypeFrame<ZR_CONTROLPORT, ZR_PortTypeEx> {
+    using ZR_Frame = ZR_TypeFrame<ZR_CONTROLPORT, ZR_PortTypeEx>;
+    friend ZR_Frame;
+
+public:
+    explicit ZR_CONTROLPORT(bool construct = true, ZR_Container* owner = nullptr);
+    ~ZR_CONTROLPORT() override;
+    ZR_CONTROLPORT& operator=(const ZR_CONTROLPORT& other) = default;
+    static const char* ZR_ContainerId();
+
+    ZR_Bookkeeping Book;
+};
+
+// End of the connection models.
+class ORVANE_API ZR_CONNECTIONPORT : public ZR_TypeFrame<ZR_CONNECTIONPORT, ZR_PortTypeEx> {
+    using ZR_Frame = ZR_TypeFrame<ZR_CONNECTIONPORT, ZR_PortTypeEx>;
+    friend ZR_Frame;
+
+public:
+    explicit ZR_CONNECTIONPORT(bool construct = true, ZR_Container* owner = nullptr);
+    ~ZR_CONNECTIONPORT() override;
+    ZR_CONNECTIONPORT& operator=(const ZR_CONNECTIONPORT& other) = default;
+    static const char* ZR_ContainerId();
+
+    ZR_Bookkeeping Book;
+};

@@ -1,0 +1,7 @@
+// The host runtime as model libraries see it.
+#pragma once
+#include "qtvexp/api.h"
+#include "qtvexp/core.h"
+#include "qtvexp/members.h"
+#include "qtvexp/sets.h"
+#include "qtvexp/value.h"

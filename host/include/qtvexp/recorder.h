@@ -1,0 +1,138 @@
+// What the host saw: the record of every call that model libraries make, the
+// results that the host's base operations give, and failure injection. Drivers,
+// tests and benchmarks read it; model libraries never do.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "qtvexp/core.h"
+
+namespace qtvhost {
+
+struct Registration {
+    const ZR_Container* owner;
+    const ZR_Containable* member;
+    std::string name;
+    std::string description;
+    bool hasDescription;
+    int direction;
+    bool flag;
+    int via;  // 0 ZR_Type, 1 ZR_ExternalBase, 2 ZR_VirtualBase
+};
+
+struct AssignmentRecord {
+    const ZR_VarParamProp* target;
+    std::string targetName;
+    ZR_Value value;
+    int pass;     // -1 for Assign, 0 or 1 for an internal index set
+    long status;  // what Assign returned
+};
+
+struct BaseCall {
+    enum Kind { ExecuteAssignments, SetUpEquations, SetLocalEqnCount, JacPattern,
+                ResetExpressions, SetDims };
+    Kind kind;
+    const void* object;
+    int a;  // level, count
+    int b;  // arg
+};
+
+enum TokenKind : std::uint8_t { TK_OP, TK_REAL, TK_INT, TK_TERM };
+
+struct Token {
+    TokenKind kind;
+    int code;          // operator code or integer constant
+    double real;
+    const ZR_VarParam* term;
+};
+
+// One equation instance as SetUpEquations declared it.
+struct IncidenceRecord {
+    int group;
+    std::uint32_t firstTerm;
+    std::uint32_t termCount;
+};
+
+// One equation instance as JacPattern declared it.
+struct ExpressionRecord {
+    int index;  // the equation number given to AddEquation
+    int nameId;
+    int group;
+    std::uint32_t firstToken;
+    std::uint32_t tokenCount;
+};
+
+struct HostConfig {
+    int setUpEquationsResult = 0;      // what ZR_ModelType::SetUpEquations returns
+    int jacPatternResult = 0;          // what ZR_ModelType::JacPattern returns
+    long executeAssignmentsStatus = 0; // what ZR_Container::ExecuteAssignments returns
+    int localEqnCountOffset = 0;       // SetLocalEqnCount(n) returns n + offset
+    int residualsResult = 0;
+};
+
+class QTVEXP_API Host {
+public:
+    static Host& Get();
+
+    // Forgets every record and error and restores the default configuration; the
+    // heap counters are kept (live blocks stay live).
+    void Reset();
+
+    HostConfig config;
+
+    // -- records -------------------------------------------------------------
+    std::vector<Registration> registrations;
+    std::vector<AssignmentRecord> assignments;
+    std::vector<BaseCall> baseCalls;
+    std::vector<IncidenceRecord> incidence;
+    std::vector<const ZR_VarParam*> incidenceTerms;
+    std::vector<ExpressionRecord> expressions;
+    std::vector<Token> tokens;
+    std::vector<std::string> equationNames;  // by nameId
+    std::vector<std::string> errors;         // faults the host noticed
+    bool recordAssignments = true;
+
+    const std::string& EquationName(const ExpressionRecord& e) const;
+    void Error(const std::string& what);
+
+    // Cursor bounds that AddTerm must not pass; unset (null) means unchecked.
+    void SetPatternLimit(const int* rowsEnd, const int* colsEnd);
+
+    // -- heap ----------------------------------------------------------------
+    struct HeapStats {
+        long long liveBlocks = 0;
+        long long liveBytes = 0;
+        long long allocations = 0;  // successful MyAllocate calls so far
+        long long frees = 0;
+        long long refused = 0;      // MyAllocate calls made to fail
+    };
+    HeapStats Heap() const;
+    // Makes the next `after` allocations succeed and every later one fail, until
+    // cleared with -1.
+    void FailAllocationsAfter(long long after);
+
+    // -- internal, for the host's own classes ---------------------------------
+    void RecordTokenOp(int code, int eqn);
+    void RecordTokenReal(double value, int eqn);
+    void RecordTokenInt(int value, int eqn);
+    void RecordTokenTerm(const ZR_VarParam& term, int*& rows, int*& cols, int eqn);
+    void OpenExpression(const char* name, int index, int group);
+    void OpenIncidence(int group);
+    void RecordNonZero(const ZR_VarParam& term);
+    void* Allocate(std::size_t bytes);
+    void Free(void* block);
+    int NextColumn();
+
+private:
+    Host();
+    bool TokenTargetOk(int eqn);
+    std::vector<const char*> m_namePointers;  // cache of name texts seen, by nameId
+    const int* m_rowsEnd = nullptr;
+    const int* m_colsEnd = nullptr;
+    long long m_failAfter = -1;
+    HeapStats m_heap;
+    int m_nextColumn = 0;
+};
+
+}  // namespace qtvhost

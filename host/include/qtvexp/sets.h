@@ -1,0 +1,105 @@
+// Set values of the host: ordered sets of integers or of texts.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "qtvexp/api.h"
+
+// Member type codes of a set value.
+enum { ZR_SET_INTEGER = 10, ZR_SET_STRING = 13 };
+
+// A set value. Integer sets are kept in ascending order, text sets in byte order
+// of their texts, so a position found by SetContains is stable until the next
+// insertion. Every operation lives in the host library: model libraries embed set
+// values by value and must never free what the host allocated for them.
+class QTVEXP_API SUValue {
+public:
+    SUValue();
+    SUValue(const SUValue& other);
+    SUValue& operator=(const SUValue& other);
+    virtual ~SUValue();
+
+    void ResetType(int code);  // empties the set and fixes its member type
+    int Type() const;
+    int SetSize() const;
+
+    // Nonzero when present; pos receives the value's place, or the place where it
+    // belongs when absent.
+    int SetContains(int value, int& pos) const;
+    int SetContains(const char* value, int& pos) const;
+    void SetAddAtOffset(int value, int pos);
+    void SetAddAtOffset(const char* value, int pos);
+
+    SUValue& operator+=(int value);
+    SUValue& operator+=(const char* value);
+    SUValue& operator+=(const SUValue& other);  // union
+    SUValue& operator*=(const SUValue& other);  // intersection
+    int operator>=(const char* text) const;     // membership of a text
+    int operator>=(int value) const;            // membership of an integer
+    bool operator==(const SUValue& other) const;
+    bool operator!=(const SUValue& other) const { return !(*this == other); }
+
+    // 0 when the two texts are equal without regard to case; a null text equals
+    // only another null text.
+    static int CompareCI(const char* a, const char* b);
+
+    // Members by position (0-based); out-of-range positions give 0 or "".
+    int IntegerAt(int pos) const;
+    const char* StringAt(int pos) const;
+    std::string ToText() const;  // "{1, 2, 3}" or "{"a", "b"}"
+
+protected:
+    int m_type;
+    std::vector<int> m_ints;
+    std::vector<std::string> m_strs;
+};
+
+class QTVEXP_API ZR_SetValue : public SUValue {
+public:
+    ZR_SetValue();
+    ZR_SetValue(const SUValue& other);
+    ~ZR_SetValue() override;
+    int Integer(int pos) const;
+    const char* String(int pos) const;
+};
+
+class QTVEXP_API ZR_IntSetValue : public ZR_SetValue {
+public:
+    // lo..hi ascending, empty when hi < lo; hi == INT_MIN gives the set {lo}.
+    ZR_IntSetValue(int lo, int hi);
+    // From a null text: the empty integer set.
+    explicit ZR_IntSetValue(const char* text);
+    ZR_IntSetValue(const ZR_SetValue& other);
+    ~ZR_IntSetValue() override;
+};
+
+class QTVEXP_API ZR_StrSetValue : public ZR_SetValue {
+public:
+    // From a text in which every member is followed by a double quote:
+    // "A\"B\"" is the set {A, B}.
+    explicit ZR_StrSetValue(const char* quoteTerminated);
+    ~ZR_StrSetValue() override;
+};
+
+// Iteration over a copy of a set value; the value may be destroyed at once.
+class QTVEXP_API ZR_SetIter {
+public:
+    explicit ZR_SetIter(const SUValue& value);
+    ZR_SetIter(const ZR_SetIter& other);
+    ZR_SetIter& operator=(const ZR_SetIter& other);
+    virtual ~ZR_SetIter();
+    bool Next();  // false when no member is left
+
+protected:
+    SUValue m_value;
+    int m_pos;
+};
+
+class QTVEXP_API ZR_IntegerSetIter : public ZR_SetIter {
+public:
+    explicit ZR_IntegerSetIter(const ZR_IntSetValue& value);
+    explicit ZR_IntegerSetIter(const SUValue& value);
+    ~ZR_IntegerSetIter() override;
+    int v();
+    int fv() const;
+};

@@ -1,0 +1,167 @@
+#include "qtvexp/recorder.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace qtvhost {
+
+namespace {
+// Every block carries a header, so that a block the host did not hand out is
+// recognised instead of corrupting the heap.
+struct BlockHeader {
+    std::uint64_t magic;
+    std::uint64_t bytes;
+};
+constexpr std::uint64_t kLiveMagic = 0x51545645584c4956ULL;
+constexpr std::uint64_t kFreedMagic = 0x51545645584652ULL;
+static_assert(sizeof(BlockHeader) == 16, "the header keeps blocks 16-byte aligned");
+}  // namespace
+
+Host::Host() = default;
+
+Host& Host::Get() {
+    static Host* host = new Host;  // never destroyed: model libraries may outlive statics
+    return *host;
+}
+
+void Host::Reset() {
+    config = HostConfig();
+    registrations.clear();
+    assignments.clear();
+    baseCalls.clear();
+    incidence.clear();
+    incidenceTerms.clear();
+    expressions.clear();
+    tokens.clear();
+    equationNames.clear();
+    m_namePointers.clear();
+    errors.clear();
+    recordAssignments = true;
+    m_rowsEnd = nullptr;
+    m_colsEnd = nullptr;
+    m_failAfter = -1;
+}
+
+const std::string& Host::EquationName(const ExpressionRecord& e) const { return equationNames.at(e.nameId); }
+
+void Host::Error(const std::string& what) { errors.push_back(what); }
+
+void Host::SetPatternLimit(const int* rowsEnd, const int* colsEnd) {
+    m_rowsEnd = rowsEnd;
+    m_colsEnd = colsEnd;
+}
+
+Host::HeapStats Host::Heap() const { return m_heap; }
+void Host::FailAllocationsAfter(long long after) { m_failAfter = after; }
+
+void* Host::Allocate(std::size_t bytes) {
+    if (m_failAfter == 0) {
+        ++m_heap.refused;
+        return nullptr;
+    }
+    if (m_failAfter > 0) --m_failAfter;
+    if (bytes > SIZE_MAX - sizeof(BlockHeader)) return nullptr;
+    auto* header = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + bytes));
+    if (header == nullptr) return nullptr;
+    header->magic = kLiveMagic;
+    header->bytes = bytes;
+    ++m_heap.allocations;
+    ++m_heap.liveBlocks;
+    m_heap.liveBytes += static_cast<long long>(bytes);
+    return header + 1;
+}
+
+void Host::Free(void* block) {
+    if (block == nullptr) return;
+    BlockHeader* header = static_cast<BlockHeader*>(block) - 1;
+    if (header->magic != kLiveMagic) {
+        Error(header->magic == kFreedMagic ? "MyFree of a block already freed"
+                                           : "MyFree of a block that MyAllocate did not hand out");
+        return;  // leaking is better than corrupting the heap
+    }
+    header->magic = kFreedMagic;
+    ++m_heap.frees;
+    --m_heap.liveBlocks;
+    m_heap.liveBytes -= static_cast<long long>(header->bytes);
+    std::free(header);
+}
+
+int Host::NextColumn() { return m_nextColumn++; }
+
+void Host::OpenIncidence(int group) {
+    incidence.push_back({group, static_cast<std::uint32_t>(incidenceTerms.size()), 0});
+}
+
+void Host::RecordNonZero(const ZR_VarParam& term) {
+    if (incidence.empty()) {
+        Error("AddNonZero before any SetGroupLimits");
+        return;
+    }
+    incidenceTerms.push_back(&term);
+    ++incidence.back().termCount;
+}
+
+void Host::OpenExpression(const char* name, int index, int group) {
+    // Names are usually the same few texts over and over: remember them by address.
+    int nameId = -1;
+    for (std::size_t i = m_namePointers.size(); i-- > 0;) {
+        if (m_namePointers[i] == name) {
+            nameId = static_cast<int>(i);
+            break;
+        }
+    }
+    if (nameId < 0) {
+        nameId = static_cast<int>(equationNames.size());
+        equationNames.emplace_back(name ? name : "");
+        m_namePointers.push_back(name);
+    }
+    expressions.push_back({index, nameId, group, static_cast<std::uint32_t>(tokens.size()), 0});
+}
+
+bool Host::TokenTargetOk(int eqn) {
+    if (expressions.empty() || expressions.back().index != eqn) {
+        Error("expression token for equation " + std::to_string(eqn) + " which is not the open equation");
+        return false;
+    }
+    return true;
+}
+
+void Host::RecordTokenOp(int code, int eqn) {
+    if (!TokenTargetOk(eqn)) return;
+    tokens.push_back({TK_OP, code, 0.0, nullptr});
+    ++expressions.back().tokenCount;
+}
+
+void Host::RecordTokenReal(double value, int eqn) {
+    if (!TokenTargetOk(eqn)) return;
+    tokens.push_back({TK_REAL, 0, value, nullptr});
+    ++expressions.back().tokenCount;
+}
+
+void Host::RecordTokenInt(int value, int eqn) {
+    if (!TokenTargetOk(eqn)) return;
+    tokens.push_back({TK_INT, value, 0.0, nullptr});
+    ++expressions.back().tokenCount;
+}
+
+void Host::RecordTokenTerm(const ZR_VarParam& term, int*& rows, int*& cols, int eqn) {
+    if (!TokenTargetOk(eqn)) return;
+    tokens.push_back({TK_TERM, 0, 0.0, &term});
+    ++expressions.back().tokenCount;
+    if ((m_rowsEnd && rows >= m_rowsEnd) || (m_colsEnd && cols >= m_colsEnd)) {
+        Error("Jacobian pattern entries beyond the arrays the host provided");
+        return;
+    }
+    if (rows == nullptr || cols == nullptr) {
+        Error("AddTerm with no Jacobian pattern arrays");
+        return;
+    }
+    *rows++ = eqn;
+    *cols++ = term.ColumnIndex();
+}
+
+}  // namespace qtvhost
+
+void* MyAllocate(std::size_t bytes) { return qtvhost::Host::Get().Allocate(bytes); }
+void MyFree(void* block) { qtvhost::Host::Get().Free(block); }

@@ -1,0 +1,207 @@
+// Our stand-in of the host runtime: the rules it decides where the library leaves
+// them to the host, and the faults it must notice rather than suffer.
+#include <climits>
+#include <cmath>
+#include <cstdint>
+
+#include "library.h"
+#include "qtvexp.h"
+
+using namespace testing_support;
+
+namespace {
+std::vector<int> Members(const SUValue& s) {
+    std::vector<int> out;
+    for (int i = 0; i < s.SetSize(); ++i) out.push_back(s.IntegerAt(i));
+    return out;
+}
+
+std::vector<int> Iterate(const SUValue& s) {
+    std::vector<int> out;
+    ZR_IntegerSetIter it(s);
+    while (it.Next()) out.push_back(it.fv());
+    return out;
+}
+
+class StandIn : public HostTest {};
+}  // namespace
+
+TEST_F(StandIn, IntegerRangesFollowTheHostRules) {
+    EXPECT_EQ(Members(ZR_IntSetValue(2, 5)), (std::vector<int>{2, 3, 4, 5}));
+    EXPECT_EQ(Members(ZR_IntSetValue(3, 3)), (std::vector<int>{3}));
+    EXPECT_TRUE(Members(ZR_IntSetValue(1, 0)).empty());
+    EXPECT_TRUE(Members(ZR_IntSetValue(0, -7)).empty());
+    EXPECT_EQ(Members(ZR_IntSetValue(0, INT_MIN)), (std::vector<int>{0}));
+    EXPECT_EQ(Members(ZR_IntSetValue(-4, INT_MIN)), (std::vector<int>{-4}));
+    EXPECT_EQ(Members(ZR_IntSetValue(INT_MAX - 1, INT_MAX)), (std::vector<int>{INT_MAX - 1, INT_MAX}));
+    ZR_IntSetValue fromNull(static_cast<const char*>(nullptr));
+    EXPECT_EQ(fromNull.SetSize(), 0);
+    fromNull += 9;
+    EXPECT_EQ(Iterate(fromNull), (std::vector<int>{9}));
+}
+
+TEST_F(StandIn, RangesTooLargeToHoldAreRefusedNotAllocated) {
+    ZR_IntSetValue huge(INT_MIN + 1, INT_MAX);
+    EXPECT_EQ(huge.SetSize(), 0);
+    ASSERT_EQ(host.errors.size(), 1u);
+    host.errors.clear();
+}
+
+TEST_F(StandIn, SetAlgebraKeepsOrderAndIteratesAscending) {
+    ZR_IntSetValue a(1, 6);
+    ZR_IntSetValue b(4, 9);
+    SUValue u = a;
+    u += b;
+    EXPECT_EQ(Iterate(u), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    SUValue i = a;
+    i *= b;
+    EXPECT_EQ(Iterate(i), (std::vector<int>{4, 5, 6}));
+    i += 0;
+    i += 5;
+    EXPECT_EQ(Iterate(i), (std::vector<int>{0, 4, 5, 6}));
+    int pos = -1;
+    EXPECT_FALSE(i.SetContains(3, pos));
+    EXPECT_EQ(pos, 1);
+    EXPECT_TRUE(i.SetContains(6, pos));
+    EXPECT_EQ(pos, 3);
+    // An iterator works on its own copy: the set may go at once.
+    auto* temp = new ZR_IntSetValue(7, 8);
+    ZR_IntegerSetIter it(*temp);
+    delete temp;
+    ASSERT_TRUE(it.Next());
+    EXPECT_EQ(it.fv(), 7);
+    ASSERT_TRUE(it.Next());
+    EXPECT_EQ(it.v(), 8);
+    EXPECT_FALSE(it.Next());
+    EXPECT_FALSE(it.Next());
+}
+
+TEST_F(StandIn, TextSetsFromQuoteTerminatedTexts) {
+    ZR_StrSetValue methods("BFD1\"BFD2\"CFD2\"CFD4\"FFD1\"FFD2\"OCFE2\"OCFE3\"OCFE4\"UBFD4\"");
+    EXPECT_EQ(methods.SetSize(), 10);
+    EXPECT_TRUE(methods >= "UBFD4");
+    EXPECT_FALSE(methods >= "ubfd4");
+    EXPECT_FALSE(methods >= "");
+    EXPECT_EQ(ZR_StrSetValue("Backward\"Forward\"").SetSize(), 2);
+    EXPECT_EQ(ZR_StrSetValue("").SetSize(), 0);
+    EXPECT_EQ(SUValue::CompareCI("OcFe3", "ocfe3"), 0);
+    EXPECT_NE(SUValue::CompareCI("OCFE3", "OCFE"), 0);
+    EXPECT_NE(SUValue::CompareCI("a", nullptr), 0);
+}
+
+TEST_F(StandIn, UserValueWinsOverAssignedWhichWinsOverDefault) {
+    ZR_INTEGERPARAMETER p(true);
+    EXPECT_EQ(p.v(), 0);
+    ZR_Value assigned(4, 0, 1, 5);
+    EXPECT_EQ(p.Assign(&assigned), 0);
+    EXPECT_EQ(p.v(), 4);
+    EXPECT_EQ(p.AssignedStatement(), 5);
+    EXPECT_EQ(p.SetUserValue(ZR_Value(9, 0)), 0);
+    EXPECT_EQ(p.fv(), 9);
+    ZR_Value later(6, 0, 1, 5);
+    p.Assign(&later);
+    EXPECT_EQ(p.fv(), 9);
+    p.ClearUserValue();
+    EXPECT_EQ(p.fv(), 6);
+    ASSERT_EQ(host.assignments.size(), 2u);
+    EXPECT_EQ(host.assignments[1].value.Statement(), 5);
+}
+
+TEST_F(StandIn, ValuesOfTheWrongKindAreRefusedWithoutChange) {
+    ZR_INTEGERPARAMETER n(true);
+    ZR_Value text("three", 0, 1, 2);
+    EXPECT_LT(n.Assign(&text), 0);
+    ZR_Value fraction(2.5, 0, 1, 2);
+    EXPECT_LT(n.Assign(&fraction), 0);
+    ZR_Value nan(std::nan(""), 0, 1, 2);
+    EXPECT_LT(n.Assign(&nan), 0);
+    EXPECT_EQ(n.v(), 0);
+    EXPECT_FALSE(n.HasAssignedValue());
+    EXPECT_EQ(host.errors.size(), 3u);
+    host.errors.clear();
+    ZR_Value whole(3.0, 0, 1, 2);
+    EXPECT_EQ(n.Assign(&whole), 0);
+    EXPECT_EQ(n.v(), 3);
+}
+
+TEST_F(StandIn, SetsTakeSingleMembersAndSetsOfTheirOwnKind) {
+    ZR_STRINGSET integrals(true);
+    ZR_Value none("None", 0, 1, 7);
+    EXPECT_EQ(integrals.Assign(&none), 0);
+    EXPECT_TRUE(integrals.v() >= "None");
+    EXPECT_EQ(integrals.v().SetSize(), 1);
+    ZR_Value ints(ZR_IntSetValue(0, 2), 0, 1, 7);
+    EXPECT_LT(integrals.Assign(&ints), 0);
+    host.errors.clear();
+    ZR_INTEGERSET index;
+    index.SetInternalValue(ZR_Value(ZR_IntSetValue(0, 3), 0, 1, 1));
+    EXPECT_EQ(Members(index.fv()), (std::vector<int>{0, 1, 2, 3}));
+    ZR_IntSetValue empty(1, 0);
+    index.SetInternalValue(ZR_Value(empty, 0, 1, 1));
+    EXPECT_EQ(index.fv().SetSize(), 0);
+}
+
+TEST_F(StandIn, HeapCountsBlocksAndRejectsForeignOrDoubleFrees) {
+    const auto before = host.Heap();
+    void* a = MyAllocate(24);
+    void* b = MyAllocate(0);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(a) % 16, 0u);
+    EXPECT_EQ(host.Heap().liveBlocks, before.liveBlocks + 2);
+    EXPECT_EQ(host.Heap().liveBytes, before.liveBytes + 24);
+    MyFree(a);
+    MyFree(b);
+    MyFree(nullptr);
+    EXPECT_EQ(host.Heap().liveBlocks, before.liveBlocks);
+    EXPECT_TRUE(host.errors.empty());
+    alignas(16) unsigned char foreign[64] = {};
+    MyFree(foreign + 16);
+    EXPECT_EQ(host.errors.size(), 1u);
+    host.errors.clear();
+    host.FailAllocationsAfter(1);
+    void* ok = MyAllocate(8);
+    EXPECT_NE(ok, nullptr);
+    EXPECT_EQ(MyAllocate(8), nullptr);
+    host.FailAllocationsAfter(-1);
+    MyFree(ok);
+}
+
+TEST_F(StandIn, ExpressionTokensMustTargetTheOpenEquationAndStayInsideThePattern) {
+    auto model = Make("GENERICCONNECTION");
+    auto& builder = dynamic_cast<ZR_ModelExtensions&>(*model);
+    ZR_REALVARIABLE x(true);
+    int count = 10;
+    model->AddEquation("E", count, 3);
+    EXPECT_EQ(count, 11);
+    int rowArray[1];
+    int colArray[1];
+    int* rows = rowArray;
+    int* cols = colArray;
+    host.SetPatternLimit(rowArray + 1, colArray + 1);
+    builder.AddOp(EOP_MINUS, 10);
+    builder.AddTerm(x, rows, cols, 10);
+    builder.AddTerm(2, 10);
+    EXPECT_TRUE(host.errors.empty());
+    EXPECT_EQ(rowArray[0], 10);
+    EXPECT_EQ(colArray[0], x.ColumnIndex());
+    builder.AddTerm(x, rows, cols, 10);  // a second term would run past the arrays
+    EXPECT_EQ(rows, rowArray + 1);
+    builder.AddTerm(1.5, 9);  // not the open equation
+    EXPECT_EQ(host.errors.size(), 2u);
+    host.errors.clear();
+    host.SetPatternLimit(nullptr, nullptr);
+    ASSERT_EQ(host.expressions.size(), 1u);
+    EXPECT_EQ(host.expressions[0].tokenCount, 4u);
+    EXPECT_EQ(host.EquationName(host.expressions[0]), "E");
+}
+
+TEST_F(StandIn, SetGroupLimitsOnlyRaisesTheLastGroup) {
+    auto model = Make("GENERICCONNECTION");
+    ZR_ModelType::m_stLastGroup = 10;
+    model->SetGroupLimits(12);
+    EXPECT_EQ(ZR_ModelType::m_stLastGroup, 12);
+    model->SetGroupLimits(11);
+    EXPECT_EQ(ZR_ModelType::m_stLastGroup, 12);
+    EXPECT_EQ(host.incidence.size(), 2u);
+}
