@@ -253,3 +253,31 @@ TEST_F(StandIn, EvaluatorRejectsMalformedStreams) {
     auto r = Eval({Op(19), Var(x)});
     EXPECT_FALSE(r.error.empty());
 }
+
+TEST_F(StandIn, AValueWhoseStatementNoLongerRunsReturnsToItsDefault) {
+    ZR_INTEGERPARAMETER npp(true), min(true);
+    host.BeginAssignmentRun();
+    ZR_Value three(3, 0, 1, 16);
+    ZR_Value four(4, 0, 1, 8);
+    npp.Assign(&three);
+    min.Assign(&four);
+    EXPECT_TRUE(host.EndAssignmentRun());  // everything was new
+    host.BeginAssignmentRun();
+    npp.Assign(&three);
+    min.Assign(&four);
+    EXPECT_FALSE(host.EndAssignmentRun());  // settled
+    host.BeginAssignmentRun();
+    min.Assign(&four);  // the statement that set npp did not run this time
+    EXPECT_TRUE(host.EndAssignmentRun());
+    EXPECT_EQ(npp.v(), 0);
+    EXPECT_FALSE(npp.HasAssignedValue());
+    EXPECT_EQ(min.v(), 4);
+    {
+        ZR_INTEGERPARAMETER gone(true);
+        host.BeginAssignmentRun();
+        gone.Assign(&three);
+        min.Assign(&four);
+    }  // an assigned value whose holder goes mid-run is forgotten, not touched
+    EXPECT_FALSE(host.EndAssignmentRun());
+    EXPECT_EQ(min.v(), 4);
+}
