@@ -241,20 +241,19 @@ constexpr bool ZR_SameName(const char* a, const char* b) {
     return *a == *b;
 }
 
-// One declared row: the site's name and its formula.
+// One equation site: its name and the formula it declares (sites that state the
+// same tree share one formula).
 struct ZR_Row {
     const char* name;
-    ZR_Formula formula;
+    const ZR_Formula* formula;
 };
-
-constexpr ZR_Row ZR_MakeRow(const char* name, const char* formula) { return ZR_Row{name, ZR_ParseFormula(formula)}; }
 
 // Declares one instance of a row: its equation, then its tokens in prefix order,
 // each term resolved to the host object it names.
 template <class Sink, class Resolve>
 inline void ZR_EmitRow(Sink& sink, const ZR_Row& row, int block, Resolve&& resolve) {
     sink.Equation(row.name, block);
-    for (const ZR_RowToken& t : row.formula) {
+    for (const ZR_RowToken& t : *row.formula) {
         switch (t.kind) {
         case ZR_RowTokenKind::Op: sink.Op(static_cast<EOp>(t.value)); break;
         case ZR_RowTokenKind::Int: sink.Int(t.value); break;

@@ -72,6 +72,7 @@ public:
     // The third argument only holds the result.
     long ExecuteAssignments0(int level, int arg, long status) {
         status = Base::ExecuteAssignments(level - 1, arg);
+        if (!self().ReadyToDrive()) return kNotReady;
         for (int pass = 0;; ++pass) {
             self().InitialiseIndexSets(level, arg, pass);
             if (pass != 0) return status;
@@ -82,6 +83,7 @@ public:
     int SetUpEquations() override {
         const int n = Base::SetUpEquations();
         if (n < 0) return n;
+        if (!self().ReadyToDrive()) return kNotReady;
         ZR_Bookkeeping& words = self().Book;
         words.GroupNumber = ZR_ModelType::m_stLastGroup;
         words.LocalEquationCount = 0;
@@ -96,6 +98,10 @@ public:
         ZR_ModelExtensions& builder = *this;
         builder.ResetExpressions();
         int count = Base::JacPattern(rows, cols, types);
+        if (!self().ReadyToDrive()) {
+            self().Book.PatternEntryCount = 0;
+            return kNotReady;
+        }
         const int* start = rows;
         ZR_ExpressionSink sink(*this, builder, self().Book.GroupNumber, count, rows, cols);
         self().DeclareEquations(sink);
@@ -129,8 +135,13 @@ protected:
         if (construct) self().Construct();
     }
 
+    // Status of an operation that cannot run because something the type reads
+    // through a reference was never linked by the host.
+    static constexpr int kNotReady = -1;
+
     // What a type supplies; the defaults are those of a type without members,
     // statements or equations.
+    bool ReadyToDrive() { return true; }
     void RegisterMembers(ZR_Registrar&) {}
     void BindArrays() {}
     void InitialiseIndexSets(int /*level*/, int /*arg*/, int /*pass*/) {}
