@@ -55,7 +55,7 @@ private:
 };
 
 template <class Self, class Base>
-class ZR_TypeFrame : public Base {
+class ORVANE_API ZR_TypeFrame : public Base {
 public:
     using ZR_LibraryTypeTag = void;
     using ZR_FrameBase = Base;
