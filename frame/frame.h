@@ -54,6 +54,8 @@ private:
     ZR_Container* const& m_ownerWord;
 };
 
+// Exported with the types: a host or model library that holds a type by value
+// may call the frame's operations directly once its compiler knows the type.
 template <class Self, class Base>
 class ORVANE_API ZR_TypeFrame : public Base {
 public:

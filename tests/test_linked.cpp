@@ -48,11 +48,17 @@ TEST_F(Linked, ATypeBuiltWithAnOwnerRegistersEveryLevelWithThatOwner) {
 
 TEST_F(Linked, BuiltWithTheFlagClearNothingIsRegisteredUntilConstruct) {
     ZR_CONNECTION conn(false, nullptr);
+    ZR_GENERICMODEL model(false, nullptr);
     EXPECT_EQ(conn.PropertyCount(), 0);
+    EXPECT_EQ(model.PropertyCount(), 0);
     EXPECT_TRUE(host.registrations.empty());
     conn.Construct();
+    model.Construct();
     ASSERT_EQ(conn.PropertyCount(), 3);
     EXPECT_EQ(conn.PropertyAt(2).name, "DEST");
+    ASSERT_EQ(model.PropertyCount(), 4);
+    EXPECT_FALSE(model.INPUTSIGNAL.IsToBeExported());
+    EXPECT_EQ(model.ComponentList(), &model.COMPONENTLIST);
 }
 
 TEST_F(Linked, DefaultConstructionSetsTheFlagAndNoOwner) {
@@ -109,16 +115,6 @@ TEST_F(Linked, GenericPortAnswersItsOwnMembersThroughTheHostPortInterface) {
     EXPECT_EQ(host.registrations.size(), registered);
     EXPECT_EQ(static_cast<ZR_PortType&>(control).IsConnected(), nullptr);
     EXPECT_EQ(static_cast<ZR_PortType&>(connection).ComponentList(), nullptr);
-}
-
-TEST_F(Linked, AGenericModelBuiltWithTheFlagClearWaitsForConstruct) {
-    ZR_GENERICMODEL model(false, nullptr);
-    EXPECT_EQ(model.PropertyCount(), 0);
-    EXPECT_TRUE(host.registrations.empty());
-    model.Construct();
-    EXPECT_EQ(model.PropertyCount(), 4);
-    EXPECT_FALSE(model.INPUTSIGNAL.IsToBeExported());
-    EXPECT_EQ(model.ComponentList(), &model.COMPONENTLIST);
 }
 
 TEST_F(Linked, StructureCompatibilityIsTheModelsOwnAnswerAndFalseForNoModel) {
