@@ -7,6 +7,7 @@
 
 #include "library.h"
 #include "qtvexp.h"
+#include "qtvexp/evaluate.h"
 
 using namespace testing_support;
 
@@ -331,4 +332,82 @@ TEST_F(StandIn, AStructureReferenceHoldsTheModelItAnswers) {
     // Without a model and without a library to build a dummy there is nothing.
     ZR_GlobalStructureRefBase empty(nullptr);
     EXPECT_EQ(empty.Dereference(), nullptr);
+}
+
+namespace {
+qtvhost::Token Op(int code) { return {qtvhost::TK_OP, code, 0.0, nullptr}; }
+qtvhost::Token Real(double v) { return {qtvhost::TK_REAL, 0, v, nullptr}; }
+qtvhost::Token Int(int v) { return {qtvhost::TK_INT, v, 0.0, nullptr}; }
+qtvhost::Token Var(const ZR_VarParam& v) { return {qtvhost::TK_TERM, 0, 0.0, &v}; }
+
+qtvhost::Evaluation Eval(std::initializer_list<qtvhost::Token> tokens) {
+    return qtvhost::EvaluateTokens(tokens.begin(), tokens.size());
+}
+}  // namespace
+
+TEST_F(StandIn, EvaluatorFollowsThePrefixTree) {
+    ZR_REALVARIABLE ddx(true), v0(true), v1(true);
+    ZR_REALPARAMETER h(true);
+    ddx.SetValue(3.0);
+    v0.SetValue(1.0);
+    v1.SetValue(1.6);
+    ASSERT_EQ(h.SetUserValue(ZR_Value(0.2, 0)), 0);
+    // + * DDX h - V0 V1  =  DDX*h + (V0 - V1)
+    auto r = Eval({Op(19), Op(21), Var(ddx), Var(h), Op(20), Var(v0), Var(v1)});
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_NEAR(r.value, 3.0 * 0.2 + (1.0 - 1.6), 1e-15);
+    EXPECT_NEAR(r.magnitude, 3.0 * 0.2 + 1.0 + 1.6, 1e-15);
+    // - * D2 sqr h ...: the square applies to its one operand only
+    auto s = Eval({Op(20), Op(21), Int(2), Op(40), Var(h), Op(22), Real(1.0), Int(4)});
+    ASSERT_TRUE(s.ok);
+    EXPECT_DOUBLE_EQ(s.value, 2 * 0.04 - 0.25);
+    auto z = Eval({Op(1), Var(v0)});
+    ASSERT_TRUE(z.ok);
+    EXPECT_EQ(z.value, 1.0);
+    auto neg = Eval({Op(19), Int(-3), Var(v1)});
+    EXPECT_DOUBLE_EQ(neg.value, -3 + 1.6);
+    EXPECT_DOUBLE_EQ(neg.magnitude, 3 + 1.6);
+}
+
+TEST_F(StandIn, EvaluatorRejectsMalformedStreams) {
+    ZR_REALVARIABLE x(true);
+    EXPECT_FALSE(Eval({}).ok);
+    EXPECT_FALSE(Eval({Op(19), Var(x)}).ok);               // too few operands
+    EXPECT_FALSE(Eval({Op(40)}).ok);
+    EXPECT_FALSE(Eval({Var(x), Var(x)}).ok);               // trailing token
+    EXPECT_FALSE(Eval({Op(23), Var(x), Var(x)}).ok);       // unknown code
+    EXPECT_FALSE(Eval({Op(19), Var(x), Var(x), Int(1)}).ok);
+    auto r = Eval({Op(19), Var(x)});
+    EXPECT_FALSE(r.error.empty());
+}
+
+TEST_F(StandIn, AValueWhoseStatementNoLongerRunsReturnsToItsDefault) {
+    ZR_INTEGERPARAMETER npp(true), min(true);
+    host.BeginAssignmentRun();
+    ZR_Value three(3, 0, 1, 16);
+    ZR_Value four(4, 0, 1, 8);
+    npp.Assign(&three);
+    min.Assign(&four);
+    EXPECT_TRUE(host.EndAssignmentRun());  // everything was new
+    host.BeginAssignmentRun();
+    npp.Assign(&three);
+    min.Assign(&four);
+    EXPECT_FALSE(host.EndAssignmentRun());  // settled
+    host.BeginAssignmentRun();
+    min.Assign(&four);  // the statement that set npp did not run this time
+    EXPECT_TRUE(host.EndAssignmentRun());
+    EXPECT_EQ(npp.v(), 0);
+    EXPECT_FALSE(npp.HasAssignedValue());
+    EXPECT_EQ(min.v(), 4);
+    {
+        ZR_INTEGERPARAMETER gone(true);
+        host.BeginAssignmentRun();
+        gone.Assign(&three);
+        min.Assign(&four);
+    }  // an assigned value whose holder goes mid-run is forgotten, not touched
+    host.EndAssignmentRun();
+    EXPECT_EQ(min.v(), 4);
+    host.BeginAssignmentRun();
+    min.Assign(&four);
+    EXPECT_FALSE(host.EndAssignmentRun());
 }

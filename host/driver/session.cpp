@@ -36,11 +36,23 @@ int RunJacPattern(ZR_ModelType& instance, std::size_t firstTerm, std::vector<int
     return count;
 }
 
+int SettleAssignments(ZR_ModelType& instance, int level, int arg, int maxRuns, long* status) {
+    Host& host = Host::Get();
+    for (int run = 1; run <= maxRuns; ++run) {
+        instance.SetDims();
+        host.BeginAssignmentRun();
+        const long s = instance.ExecuteAssignments(level, arg);
+        if (status) *status = s;
+        if (!host.EndAssignmentRun()) return run;
+    }
+    throw DriveError("the assigned values did not settle within " + std::to_string(maxRuns) + " runs");
+}
+
 DriveResult Drive(ZR_ModelType& instance, int level, int arg) {
     DriveResult result;
     Host& host = Host::Get();
+    result.assignmentRuns = SettleAssignments(instance, level, arg, 8, &result.assignmentStatus);
     instance.SetDims();
-    result.assignmentStatus = instance.ExecuteAssignments(level, arg);
     const std::size_t firstTerm = host.incidenceTerms.size();
     result.equationCount = instance.SetUpEquations();
     result.patternCount = RunJacPattern(instance, firstTerm, result.rows, result.cols);

@@ -41,14 +41,22 @@ using InstanceRef = std::unique_ptr<ZR_ModelType, InstanceDeleter>;
 
 struct DriveResult {
     long assignmentStatus = 0;
+    int assignmentRuns = 0;
     int equationCount = 0;   // what SetUpEquations returned
     int patternCount = 0;    // what JacPattern returned
     std::vector<int> rows;   // Jacobian pattern as JacPattern wrote it
     std::vector<int> cols;
 };
 
-// SetDims, ExecuteAssignments(level, arg), SetUpEquations, then JacPattern into
-// arrays sized from the incidence that SetUpEquations declared.
+// Runs the instance's assignments again until no assigned value changes (a value
+// one statement reads may be assigned by a later one), at most maxRuns times;
+// SetDims comes before each run so the arrays follow their index sets. Returns the
+// number of runs; throws DriveError when the values do not settle.
+int SettleAssignments(ZR_ModelType& instance, int level = 1, int arg = 0, int maxRuns = 8,
+                      long* status = nullptr);
+
+// SetDims and settled assignments, SetUpEquations, then JacPattern into arrays
+// sized from the incidence that SetUpEquations declared.
 DriveResult Drive(ZR_ModelType& instance, int level = 1, int arg = 0);
 
 // Sizes pattern arrays for the incidence recorded since `firstIncidence` and runs

@@ -102,11 +102,12 @@ std::string ZR_Type::FullName() const {
 
 // --- ZR_VarParamProp ---------------------------------------------------------
 
-ZR_VarParamProp::ZR_VarParamProp() : m_hasUser(false), m_hasAssigned(false) {}
+ZR_VarParamProp::ZR_VarParamProp()
+    : m_hasUser(false), m_hasAssigned(false), m_assignedRun(0), m_registrySlot(-1) {}
 
 ZR_VarParamProp::ZR_VarParamProp(const ZR_VarParamProp& other)
     : ZR_Type(other), m_default(other.m_default), m_user(other.m_user), m_assigned(other.m_assigned),
-      m_hasUser(other.m_hasUser), m_hasAssigned(other.m_hasAssigned) {}
+      m_hasUser(other.m_hasUser), m_hasAssigned(other.m_hasAssigned), m_assignedRun(0), m_registrySlot(-1) {}
 
 ZR_VarParamProp& ZR_VarParamProp::operator=(const ZR_VarParamProp& other) {
     ZR_Type::operator=(other);
@@ -118,7 +119,7 @@ ZR_VarParamProp& ZR_VarParamProp::operator=(const ZR_VarParamProp& other) {
     return *this;
 }
 
-ZR_VarParamProp::~ZR_VarParamProp() = default;
+ZR_VarParamProp::~ZR_VarParamProp() { Host::Get().ForgetAssignedValue(this); }
 
 std::string ZR_VarParamProp::Accept(ZR_Value&) const { return ""; }
 
@@ -136,6 +137,11 @@ long ZR_VarParamProp::Assign(ZR_Value* value) {
         ZR_Value candidate(*value);
         std::string why = Accept(candidate);
         if (why.empty()) {
+            Host& host = Host::Get();
+            if (host.InAssignmentRun()) {
+                host.NoteAssignedValue(this, !m_hasAssigned || !m_assigned.SameValue(candidate));
+                m_assignedRun = host.AssignmentRun();
+            }
             m_assigned = candidate;
             m_hasAssigned = true;
         } else {
@@ -152,6 +158,8 @@ long ZR_VarParamProp::SetInternalValue(const ZR_Value& value) {
     ZR_Value candidate(value);
     std::string why = Accept(candidate);
     if (!why.empty()) return Refuse(why);
+    Host& host = Host::Get();
+    if (host.InAssignmentRun()) host.NoteIndexSet(!m_hasAssigned || !m_assigned.SameValue(candidate));
     m_assigned = candidate;
     m_hasAssigned = true;
     return 0;
@@ -169,7 +177,11 @@ long ZR_VarParamProp::SetUserValue(const ZR_Value& value) {
 void ZR_VarParamProp::ClearUserValue() { m_hasUser = false; }
 bool ZR_VarParamProp::HasUserValue() const { return m_hasUser; }
 bool ZR_VarParamProp::HasAssignedValue() const { return m_hasAssigned; }
-void ZR_VarParamProp::ClearAssignedValue() { m_hasAssigned = false; }
+void ZR_VarParamProp::ClearAssignedValue() {
+    Host::Get().ForgetAssignedValue(this);
+    m_hasAssigned = false;
+}
+int ZR_VarParamProp::AssignedRun() const { return m_hasAssigned ? m_assignedRun : 0; }
 int ZR_VarParamProp::AssignedStatement() const { return m_hasAssigned ? m_assigned.Statement() : 0; }
 
 const ZR_Value& ZR_VarParamProp::EffectiveValue() const {

@@ -118,6 +118,52 @@ void Host::Free(void* block) {
     std::free(header);
 }
 
+void Host::BeginAssignmentRun() {
+    ++m_run;
+    m_runActive = true;
+    m_runChanged = false;
+}
+
+bool Host::EndAssignmentRun() {
+    m_runActive = false;
+    // A value whose statement did not run this time is stale: back to the default.
+    std::size_t kept = 0;
+    for (ZR_VarParamProp* p : m_assignedValues) {
+        if (p->m_assignedRun == m_run) {
+            p->m_registrySlot = static_cast<int>(kept);
+            m_assignedValues[kept++] = p;
+        } else {
+            p->m_hasAssigned = false;
+            p->m_registrySlot = -1;
+            m_runChanged = true;
+        }
+    }
+    m_assignedValues.resize(kept);
+    return m_runChanged;
+}
+
+void Host::NoteAssignedValue(ZR_VarParamProp* target, bool changed) {
+    if (changed) m_runChanged = true;
+    if (target->m_registrySlot < 0) {
+        target->m_registrySlot = static_cast<int>(m_assignedValues.size());
+        m_assignedValues.push_back(target);
+    }
+}
+
+void Host::NoteIndexSet(bool changed) {
+    if (changed) m_runChanged = true;
+}
+
+void Host::ForgetAssignedValue(ZR_VarParamProp* target) {
+    const int slot = target->m_registrySlot;
+    if (slot < 0) return;
+    ZR_VarParamProp* last = m_assignedValues.back();
+    m_assignedValues[static_cast<std::size_t>(slot)] = last;
+    last->m_registrySlot = slot;
+    m_assignedValues.pop_back();
+    target->m_registrySlot = -1;
+}
+
 int Host::NextColumn() { return m_nextColumn++; }
 
 void Host::OpenIncidence(int group) {

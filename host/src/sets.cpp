@@ -22,6 +22,11 @@ void SUValue::ResetType(int code) {
     m_strs.clear();
 }
 
+void SUValue::Clear(int) {
+    m_ints.clear();
+    m_strs.clear();
+}
+
 int SUValue::Type() const { return m_type; }
 
 int SUValue::SetSize() const {
@@ -161,6 +166,7 @@ std::string SUValue::ToText() const {
 }
 
 ZR_SetValue::ZR_SetValue() = default;
+ZR_SetValue::ZR_SetValue(unsigned short typeCode) { ResetType(typeCode); }
 ZR_SetValue::ZR_SetValue(const SUValue& other) : SUValue(other) {}
 ZR_SetValue::~ZR_SetValue() = default;
 int ZR_SetValue::Integer(int pos) const { return IntegerAt(pos); }

@@ -24,3 +24,6 @@ class ZR_VarParam;
 class ZR_Container;
 class ZR_ModelType;
 class ZR_EquationType;
+namespace qtvhost {
+class Host;
+}

@@ -118,6 +118,7 @@ public:
     bool HasAssignedValue() const;
     void ClearAssignedValue();
     int AssignedStatement() const;  // 0 when none
+    int AssignedRun() const;
 
     const ZR_Value& EffectiveValue() const;
     const ZR_Value& DefaultValue() const;
@@ -142,6 +143,9 @@ private:
     ZR_Value m_assigned;
     bool m_hasUser;
     bool m_hasAssigned;
+    int m_assignedRun;   // the assignment run that last assigned the value
+    int m_registrySlot;  // place in the host's list of assigned values, or -1
+    friend class qtvhost::Host;
     std::vector<ZR_Containable*> m_dependents;
     std::string m_error;
 };

@@ -105,6 +105,19 @@ public:
     // Cursor bounds that AddTerm must not pass; unset (null) means unchecked.
     void SetPatternLimit(const int* rowsEnd, const int* colsEnd);
 
+    // -- assignment runs -------------------------------------------------------
+    // Between these two calls every Assign is counted as part of one run of a
+    // model's assignments. A value assigned in an earlier run by a statement that
+    // this run no longer executed goes back to its default at the end of the run.
+    // EndAssignmentRun tells whether any assigned value or index set changed.
+    void BeginAssignmentRun();
+    bool EndAssignmentRun();
+    bool InAssignmentRun() const { return m_runActive; }
+    int AssignmentRun() const { return m_run; }
+    void NoteAssignedValue(ZR_VarParamProp* target, bool changed);
+    void NoteIndexSet(bool changed);
+    void ForgetAssignedValue(ZR_VarParamProp* target);
+
     // -- heap ----------------------------------------------------------------
     struct HeapStats {
         long long liveBlocks = 0;
@@ -141,6 +154,10 @@ private:
     long long m_failAfter = -1;
     HeapStats m_heap;
     int m_nextColumn = 0;
+    bool m_runActive = false;
+    bool m_runChanged = false;
+    int m_run = 0;
+    std::vector<ZR_VarParamProp*> m_assignedValues;  // holders of an assigned value
 };
 
 }  // namespace qtvhost

@@ -20,6 +20,7 @@ public:
     virtual ~SUValue();
 
     void ResetType(int code);  // empties the set and fixes its member type
+    void Clear(int keepType);  // empties the set; its member type stays
     int Type() const;
     int SetSize() const;
 
@@ -57,6 +58,9 @@ protected:
 class QTVEXP_API ZR_SetValue : public SUValue {
 public:
     ZR_SetValue();
+    // A set of the given member type code; codes other than the text code hold
+    // integers.
+    explicit ZR_SetValue(unsigned short typeCode);
     ZR_SetValue(const SUValue& other);
     ~ZR_SetValue() override;
     int Integer(int pos) const;
