@@ -25,6 +25,12 @@ struct ZR_IsLibraryType : std::false_type {};
 template <class T>
 struct ZR_IsLibraryType<T, std::void_t<typename T::ZR_LibraryTypeTag>> : std::true_type {};
 
+// True for types that declare (or inherit from a library base) a component list.
+template <class T, class = void>
+struct ZR_HasComponentList : std::false_type {};
+template <class T>
+struct ZR_HasComponentList<T, std::void_t<decltype(&T::COMPONENTLIST)>> : std::true_type {};
+
 ORVANE_API bool ZR_EqualNoCase(const char* a, const char* b);
 
 // 1 when the set value holds the text, else 0, whatever the host's membership
@@ -48,8 +54,10 @@ private:
     ZR_Container* const& m_ownerWord;
 };
 
+// Exported with the types: a host or model library that holds a type by value
+// may call the frame's operations directly once its compiler knows the type.
 template <class Self, class Base>
-class ZR_TypeFrame : public Base {
+class ORVANE_API ZR_TypeFrame : public Base {
 public:
     using ZR_LibraryTypeTag = void;
     using ZR_FrameBase = Base;
@@ -60,6 +68,14 @@ public:
         if (ZR_EqualNoCase(Self::ZR_ContainerId(), name)) return true;
         if constexpr (ZR_IsLibraryType<Base>::value) return Base::ContainerDerivesFrom(name);
         return false;
+    }
+
+    // A type that declares COMPONENTLIST answers it; a derived type, its base's.
+    ZR_COMPONENTLISTNAME* ComponentList() override {
+        if constexpr (ZR_HasComponentList<Self>::value)
+            return &self().COMPONENTLIST;
+        else
+            return Base::ComponentList();
     }
 
     void SetDims() override {

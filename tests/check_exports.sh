@@ -4,6 +4,9 @@
 # would otherwise replace the host process's own.
 set -euo pipefail
 lib="$1"
+types_list="$(dirname "$0")/../exports/types.list"
+types=$(sed -e 's/#.*//' -e 's/[[:space:]]//g' -e '/^$/d' "$types_list")
+[ -n "$types" ] || { echo "no types in $types_list"; exit 1; }
 defined=$(nm -D --defined-only "$lib" | awk '{print $3}')
 demangled=$(printf '%s\n' "$defined" | c++filt)
 bad=$(printf '%s\n' "$demangled" | grep -v -E \
@@ -15,12 +18,16 @@ fi
 for sym in _Znwm _Znam _ZdlPv _ZdaPv _ZdlPvm _Znwj _Znaj; do
   if printf '%s\n' "$defined" | grep -qx "$sym"; then echo "allocation operator $sym is exported"; exit 1; fi
 done
-for t in GENERICCONNECTION CONNECTION GENERICCONTROLSIGNAL CONTROLSIGNAL; do
+for t in $types; do
   for s in "${t}Factory" "${t}PropertyInfo" "_Compatibility$t" "_JacData$t"; do
     printf '%s\n' "$defined" | grep -qx "$s" || { echo "missing entry point $s"; exit 1; }
   done
 done
-for c in ZR_CONNECTION ZR_GENERICCONNECTION ZR_CONTROLSIGNAL ZR_GENERICCONTROLSIGNAL ZR_CONTROLPORT ZR_CONNECTIONPORT; do
+# Every instantiable type's class, and the classes that only exist to be built by
+# the host or other model libraries.
+classes="$(printf 'ZR_%s\n' $types) ZR_GENERICPORT ZR_CONTROLPORT ZR_CONNECTIONPORT
+  ZR_GLOBALSTRUCTUREREFNAME<ZR_GENERICSTRUCTURE>"
+for c in $classes; do
   for s in "vtable for $c" "typeinfo for $c"; do
     printf '%s\n' "$demangled" | grep -qx "$s" || { echo "class data not exported: $s"; exit 1; }
   done

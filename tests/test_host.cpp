@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <map>
 
 #include "library.h"
 #include "qtvexp.h"
@@ -205,6 +206,132 @@ TEST_F(StandIn, SetGroupLimitsOnlyRaisesTheLastGroup) {
     model->SetGroupLimits(11);
     EXPECT_EQ(ZR_ModelType::m_stLastGroup, 12);
     EXPECT_EQ(host.incidence.size(), 2u);
+}
+
+namespace {
+// A multiport as a model library makes one: a plain port per connection name.
+class NamedPorts : public ZR_MULTIPORT_BaseType {
+public:
+    ZR_PortType* CreateConnectionPort(const char* name, unsigned flags) override {
+        created.emplace_back(name, flags);
+        ZR_SetValue names = ConnectionNames().fv();
+        names += name;
+        ZR_Value value(names, static_cast<int>(flags));
+        ConnectionNames().Assign(&value);
+        return &ports[name];
+    }
+    ZR_PortType* FindConnectionPort(const char* name) override {
+        auto it = ports.find(name);
+        return it == ports.end() ? nullptr : &it->second;
+    }
+    std::map<std::string, ZR_PortType> ports;
+    std::vector<std::pair<std::string, unsigned>> created;
+};
+}  // namespace
+
+TEST_F(StandIn, APortCountsItselfOnceInTheWalkOverPorts) {
+    ZR_PortType plain;
+    ZR_MULTIPORT_BaseType multi;
+    for (ZR_PortType* port : {&plain, static_cast<ZR_PortType*>(&multi)}) {
+        EXPECT_EQ(port->PortCount(true), 1);
+        EXPECT_EQ(port->PortCount(false), 1);
+        for (int start : {0, -3, 1, 4}) {
+            int index = start;
+            EXPECT_EQ(port->GetPort(index, true), start <= 0 ? port : nullptr) << start;
+            EXPECT_EQ(index, start - 1);
+        }
+        EXPECT_EQ(port->CreateConnectionPort("A", 0), nullptr);
+        EXPECT_EQ(port->FindConnectionPort("A"), nullptr);
+    }
+    EXPECT_FALSE(plain.IsAMultiport());
+    EXPECT_TRUE(multi.IsAMultiport());
+    plain.HostPortType(4);
+    EXPECT_EQ(plain.HostPortType(), 4);
+    plain.SetDirection(ZR_DIR_OUTPUT);
+    EXPECT_EQ(plain.Direction(), ZR_DIR_OUTPUT);
+    multi.DumpStructure();
+    ASSERT_EQ(host.baseCalls.size(), 1u);
+    EXPECT_EQ(host.baseCalls[0].kind, qtvhost::BaseCall::DumpStructure);
+}
+
+TEST_F(StandIn, MultiportBaseHasItsOwnIdAndAnEmptyNameSet) {
+    ZR_MULTIPORT_BaseType multi;
+    EXPECT_STREQ(multi.ZR_DefaultDESCRIPTION(), ZR_MULTIPORT_BaseType::ZR_ContainerId());
+    EXPECT_TRUE(multi.ContainerDerivesFrom("MULTIPORT"));
+    EXPECT_FALSE(multi.ContainerDerivesFrom("Port CONTROLPORT\tV9"));
+    EXPECT_FALSE(multi.ContainerDerivesFrom(nullptr));
+    EXPECT_EQ(multi.PropertyCount(), 0);
+    EXPECT_EQ(multi.ConnectionNames().fv().Type(), ZR_SET_STRING);
+    EXPECT_EQ(multi.ConnectionNames().fv().SetSize(), 0);
+}
+
+TEST_F(StandIn, ConnectMakesAPortOncePerNameAndDisconnectForgetsTheName) {
+    NamedPorts multi;
+    ZR_PortType* b = multi.Connect("B", 7);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(multi.Connect("B", 9), b);
+    ZR_PortType* a = multi.Connect("A");
+    EXPECT_NE(a, b);
+    EXPECT_EQ(multi.created, (std::vector<std::pair<std::string, unsigned>>{{"B", 7}, {"A", 0}}));
+    EXPECT_EQ(multi.ConnectionNames().fv().ToText(), "{\"A\", \"B\"}");
+    EXPECT_EQ(multi.Connect(""), nullptr);
+    EXPECT_EQ(multi.Connect(nullptr), nullptr);
+    EXPECT_EQ(host.errors.size(), 2u);
+    host.errors.clear();
+
+    EXPECT_TRUE(multi.Disconnect("B"));
+    EXPECT_FALSE(multi.Disconnect("B"));
+    EXPECT_FALSE(multi.Disconnect("b"));
+    EXPECT_FALSE(multi.Disconnect(nullptr));
+    EXPECT_EQ(multi.ConnectionNames().fv().ToText(), "{\"A\"}");
+
+    ZR_MULTIPORT_BaseType copy(multi);
+    EXPECT_EQ(copy.ConnectionNames().fv().ToText(), "{\"A\"}");
+}
+
+TEST_F(StandIn, GlobalStructuresAreHeldByNameUntilReplacedOrReset) {
+    const auto before = host.Heap();
+    auto* first = new ZR_StructureTypeEx;
+    auto* second = new ZR_StructureTypeEx;
+    second->AddRef();  // the test's own reference
+    host.AddGlobalStructure("Plant", first);
+    EXPECT_EQ(first->RefCount(), 1u);
+    EXPECT_EQ(host.FindGlobalStructure("PLANT"), first);
+    EXPECT_EQ(host.FindGlobalStructure("Plan"), nullptr);
+    EXPECT_EQ(host.FindGlobalStructure(nullptr), nullptr);
+    host.AddGlobalStructure("plant", second);  // first goes
+    EXPECT_EQ(host.FindGlobalStructure("Plant"), second);
+    EXPECT_EQ(second->RefCount(), 2u);
+    host.AddGlobalStructure("", second);
+    host.AddGlobalStructure("Other", nullptr);
+    EXPECT_EQ(host.errors.size(), 2u);
+    host.Reset();
+    EXPECT_EQ(host.FindGlobalStructure("Plant"), nullptr);
+    EXPECT_EQ(second->Release(), 0u);
+    EXPECT_EQ(host.Heap().liveBlocks, before.liveBlocks);
+}
+
+TEST_F(StandIn, AStructureReferenceHoldsTheModelItAnswers) {
+    auto* model = new ZR_StructureTypeEx;
+    model->AddRef();
+    {
+        ZR_GlobalStructureRefBase ref(model);
+        EXPECT_EQ(model->RefCount(), 2u);
+        EXPECT_EQ(ref.Dereference(), model);
+        ZR_GlobalStructureRefBase copy(ref);
+        copy = ref;
+        EXPECT_EQ(model->RefCount(), 3u);
+        auto* global = new ZR_StructureTypeEx;
+        host.AddGlobalStructure("G", global);
+        ASSERT_EQ(copy.SetUserValue(ZR_Value("g", 0)), 0);
+        EXPECT_EQ(copy.Dereference(), global);
+        EXPECT_EQ(ref.Dereference(), model);
+    }
+    EXPECT_EQ(model->RefCount(), 1u);
+    model->Release();
+    // Without a model and without a library to build a dummy there is nothing.
+    ZR_GlobalStructureRefBase empty(nullptr);
+    EXPECT_EQ(empty.Dereference(), nullptr);
 }
 
 namespace {

@@ -76,6 +76,7 @@ ZR_Type* ZR_Type::AddProperty(ZR_Container* owner, const char* name, const char*
 
 void ZR_Type::UnsetIsToBeExported() { m_export = false; }
 void ZR_Type::HostPortType(int kind) { m_hostPortType = kind; }
+void ZR_Type::SetDirection(int direction) { m_direction = direction; }
 const char* ZR_Type::PropertyName() const { return m_name.c_str(); }
 const char* ZR_Type::Description() const { return m_hasDescription ? m_description.c_str() : nullptr; }
 ZR_Container* ZR_Type::PropertyOwner() const { return RegisteredIn(); }
@@ -373,5 +374,17 @@ const char* ZR_ModelTypeEx::ZR_KindName() const { return "model"; }
 const char* ZR_PortType::ZR_KindName() const { return "port"; }
 const char* ZR_StructureType::ZR_KindName() const { return "structure"; }
 ZR_VarParamProp* ZR_PortType::IsConnected() { return nullptr; }
+void ZR_PortType::DumpStructure() { Host::Get().baseCalls.push_back({BaseCall::DumpStructure, this, 0, 0}); }
+int ZR_PortType::PortCount(bool) const { return 1; }
+
+ZR_Type* ZR_PortType::GetPort(int& index, bool) {
+    --index;
+    return index < 0 ? this : nullptr;
+}
+
+ZR_PortType* ZR_PortType::CreateConnectionPort(const char*, unsigned) { return nullptr; }
+ZR_PortType* ZR_PortType::FindConnectionPort(const char*) { return nullptr; }
+bool ZR_PortType::IsAMultiport() const { return false; }
+int ZR_PortType::HostPortType() const { return GetHostPortType(); }
 
 ZR_EquationType::~ZR_EquationType() = default;

@@ -41,6 +41,37 @@ void Host::Reset() {
     m_rowsEnd = nullptr;
     m_colsEnd = nullptr;
     m_failAfter = -1;
+    ReleaseGlobalStructures();
+}
+
+void Host::ReleaseGlobalStructures() {
+    // Taken out first: a release may run code that looks the table up again.
+    std::vector<std::pair<std::string, ZR_ModelType*>> globals;
+    globals.swap(m_globalStructures);
+    for (auto& entry : globals) entry.second->Release();
+}
+
+void Host::AddGlobalStructure(const std::string& name, ZR_ModelType* instance) {
+    if (instance == nullptr || name.empty()) {
+        Error("a global structure needs a name and an instance");
+        return;
+    }
+    instance->AddRef();
+    for (auto& entry : m_globalStructures) {
+        if (SUValue::CompareCI(entry.first.c_str(), name.c_str()) == 0) {
+            ZR_ModelType* old = entry.second;
+            entry = {name, instance};
+            old->Release();
+            return;
+        }
+    }
+    m_globalStructures.emplace_back(name, instance);
+}
+
+ZR_ModelType* Host::FindGlobalStructure(const char* name) const {
+    for (const auto& entry : m_globalStructures)
+        if (SUValue::CompareCI(entry.first.c_str(), name) == 0) return entry.second;
+    return nullptr;
 }
 
 const std::string& Host::EquationName(const ExpressionRecord& e) const { return equationNames.at(e.nameId); }

@@ -67,6 +67,7 @@ public:
                          int direction, bool flag);
     void UnsetIsToBeExported();
     void HostPortType(int kind);
+    void SetDirection(int direction);
 
     const char* PropertyName() const;  // "" until registered
     const char* Description() const;   // null when none was given
@@ -285,6 +286,20 @@ public:
     ~ZR_PortType() override;
     virtual ZR_VarParamProp* IsConnected();
     const char* ZR_KindName() const override;
+
+    // The host's walk over ports: a plain port is one port, found at index 0.
+    // GetPort lowers the caller's index past this port and answers this port when
+    // the index was 0 (or below), else null.
+    virtual void DumpStructure();
+    virtual int PortCount(bool flag) const;
+    virtual ZR_Type* GetPort(int& index, bool flag);
+    // Connections by name; a plain port holds none.
+    virtual ZR_PortType* CreateConnectionPort(const char* name, unsigned flags);
+    virtual ZR_PortType* FindConnectionPort(const char* name);
+    virtual bool IsAMultiport() const;
+
+    using ZR_Type::HostPortType;
+    int HostPortType() const;  // the kind given by HostPortType(int)
 };
 
 class QTVEXP_API ZR_PortTypeEx : public ZR_PortType, public ZR_ModelExtensions {

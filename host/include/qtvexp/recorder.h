@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "qtvexp/core.h"
@@ -31,7 +32,7 @@ struct AssignmentRecord {
 
 struct BaseCall {
     enum Kind { ExecuteAssignments, SetUpEquations, SetLocalEqnCount, JacPattern,
-                ResetExpressions, SetDims };
+                ResetExpressions, SetDims, DumpStructure };
     Kind kind;
     const void* object;
     int a;  // level, count
@@ -75,8 +76,8 @@ class QTVEXP_API Host {
 public:
     static Host& Get();
 
-    // Forgets every record and error and restores the default configuration; the
-    // heap counters are kept (live blocks stay live).
+    // Forgets every record and error, releases the global structures and restores
+    // the default configuration; the heap counters are kept.
     void Reset();
 
     HostConfig config;
@@ -95,6 +96,11 @@ public:
 
     const std::string& EquationName(const ExpressionRecord& e) const;
     void Error(const std::string& what);
+
+    // Global structure instances by name (compared without regard to case). The
+    // host holds one reference to each until Reset or until the name is reused.
+    void AddGlobalStructure(const std::string& name, ZR_ModelType* instance);
+    ZR_ModelType* FindGlobalStructure(const char* name) const;
 
     // Cursor bounds that AddTerm must not pass; unset (null) means unchecked.
     void SetPatternLimit(const int* rowsEnd, const int* colsEnd);
@@ -140,6 +146,8 @@ public:
 private:
     Host();
     bool TokenTargetOk(int eqn);
+    void ReleaseGlobalStructures();
+    std::vector<std::pair<std::string, ZR_ModelType*>> m_globalStructures;
     std::vector<const char*> m_namePointers;  // cache of name texts seen, by nameId
     const int* m_rowsEnd = nullptr;
     const int* m_colsEnd = nullptr;
