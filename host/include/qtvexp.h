@@ -5,3 +5,4 @@
 #include "qtvexp/members.h"
 #include "qtvexp/sets.h"
 #include "qtvexp/value.h"
+#include "qtvexp/procedures.h"
