@@ -10,7 +10,7 @@ types=$(sed -e 's/#.*//' -e 's/[[:space:]]//g' -e '/^$/d' "$types_list")
 defined=$(nm -D --defined-only "$lib" | awk '{print $3}')
 demangled=$(printf '%s\n' "$defined" | c++filt)
 bad=$(printf '%s\n' "$demangled" | grep -v -E \
-  '^(ZR_|ZRProc_|vtable for ZR|typeinfo for ZR|typeinfo name for ZR|SetContainsString\(|_Compatibility[A-Z0-9]+$|_JacData[A-Z0-9]+$|[A-Z0-9]+(Factory|PropertyInfo)$)' \
+  '^(ZR_|ZRProc_|vtable for ZR|non-virtual thunk to ZR|typeinfo for ZR|typeinfo name for ZR|SetContainsString\(|_Compatibility[A-Z0-9]+$|_JacData[A-Z0-9]+$|[A-Z0-9]+(Factory|PropertyInfo)$)' \
   | grep -v -E '^(_init|_fini|_edata|_end|__bss_start)$' || true)
 if [ -n "$bad" ]; then
   echo "unexpected dynamic symbols in $lib:"; printf '%s\n' "$bad"; exit 1
@@ -31,5 +31,8 @@ for c in $classes; do
   for s in "vtable for $c" "typeinfo for $c"; do
     printf '%s\n' "$demangled" | grep -qx "$s" || { echo "class data not exported: $s"; exit 1; }
   done
+done
+for s in "vtable for ZRProc_INTERPOLATE" "typeinfo for ZRProc_INTERPOLATE"; do
+  printf '%s\n' "$demangled" | grep -qx "$s" || { echo "class data not exported: $s"; exit 1; }
 done
 echo "exported symbols: $(printf '%s\n' "$defined" | wc -l) checked"

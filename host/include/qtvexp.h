@@ -6,3 +6,4 @@
 #include "qtvexp/sets.h"
 #include "qtvexp/value.h"
 #include "qtvexp/connectivity.h"
+#include "qtvexp/procedures.h"

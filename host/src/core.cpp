@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "qtvexp/procedures.h"
 #include "qtvexp/recorder.h"
 
 using qtvhost::BaseCall;
@@ -202,19 +203,28 @@ void ZR_VarParamProp::RemoveDependent(ZR_Containable* dependent) {
     m_dependents.erase(std::remove(m_dependents.begin(), m_dependents.end(), dependent), m_dependents.end());
 }
 
+int ZR_VarParamProp::Integer() const { return EffectiveValue().IntValue(); }
+double ZR_VarParamProp::Real() const { return EffectiveValue().RealValue(); }
+const char* ZR_VarParamProp::String() const { return EffectiveValue().TextValue(); }
+
 int ZR_VarParamProp::DependentCount() const { return static_cast<int>(m_dependents.size()); }
 const std::string& ZR_VarParamProp::LastError() const { return m_error; }
 
 // --- ZR_VarParam -------------------------------------------------------------
 
-ZR_VarParam::ZR_VarParam() : m_column(-1) {}
-ZR_VarParam::ZR_VarParam(const ZR_VarParam& other) : ZR_VarParamProp(other), m_column(-1) {}
+ZR_VarParam::ZR_VarParam() : m_column(-1), m_solver(false) {}
+ZR_VarParam::ZR_VarParam(const ZR_VarParam& other)
+    : ZR_VarParamProp(other), m_column(-1), m_solver(other.m_solver) {}
 ZR_VarParam& ZR_VarParam::operator=(const ZR_VarParam& other) {
     ZR_VarParamProp::operator=(other);
+    m_solver = other.m_solver;
     return *this;
 }
 ZR_VarParam::~ZR_VarParam() = default;
 double ZR_VarParam::TermValue() const { return EffectiveValue().RealValue(); }
+double ZR_VarParam::Real() const { return TermValue(); }
+bool ZR_VarParam::IsSolverVariable() const { return m_solver; }
+void ZR_VarParam::SetSolverVariable(bool solver) { m_solver = solver; }
 
 int ZR_VarParam::ColumnIndex() const {
     if (m_column < 0) m_column = Host::Get().NextColumn();
@@ -332,6 +342,18 @@ void ZR_ModelType::AddEquation(const char* name, int& count, int group) {
     ++count;
 }
 
+void ZR_ModelType::AddEquation(ZR_EquationType* record, int& count, int group) {
+    Host& host = Host::Get();
+    if (record == nullptr) {
+        host.Error("AddEquation without an equation record");
+        return;
+    }
+    host.AdoptEquation(record);
+    const auto* procedural = dynamic_cast<const ZR_ProcedureEquationType*>(record);
+    host.OpenExpression(procedural ? procedural->FullName() : "", count, group);
+    ++count;
+}
+
 // --- expression builder and the other parts ----------------------------------
 
 ZR_ModelExtensions::ZR_ModelExtensions() = default;
@@ -347,6 +369,9 @@ void ZR_ModelExtensions::AddTerm(double value, int equation) { Host::Get().Recor
 void ZR_ModelExtensions::AddTerm(int value, int equation) { Host::Get().RecordTokenInt(value, equation); }
 void ZR_ModelExtensions::AddTerm(ZR_VarParam& term, int*& rows, int*& cols, int equation) {
     Host::Get().RecordTokenTerm(term, rows, cols, equation);
+}
+void ZR_ModelExtensions::AddProcExpression(ZR_ProcedureType* procedure, int number, int equation, const char*) {
+    Host::Get().RecordProcExpression(procedure, number, equation);
 }
 
 ZR_ModelDiscontinuity::ZR_ModelDiscontinuity() = default;
@@ -386,5 +411,13 @@ ZR_PortType* ZR_PortType::CreateConnectionPort(const char*, unsigned) { return n
 ZR_PortType* ZR_PortType::FindConnectionPort(const char*) { return nullptr; }
 bool ZR_PortType::IsAMultiport() const { return false; }
 int ZR_PortType::HostPortType() const { return GetHostPortType(); }
+void ZR_ModelTypeEx::AddProcCall(ZR_ProcedureType* procedure, int group) {
+    Host::Get().procedureCalls.push_back({this, procedure, group});
+}
+void ZR_StructureTypeEx::AddProcCall(ZR_ProcedureType* procedure, int group) {
+    Host::Get().procedureCalls.push_back({this, procedure, group});
+}
 
 ZR_EquationType::~ZR_EquationType() = default;
+void* ZR_EquationType::operator new(std::size_t bytes) noexcept { return MyAllocate(bytes); }
+void ZR_EquationType::operator delete(void* block) noexcept { MyFree(block); }

@@ -181,7 +181,7 @@ ZR_Value::Kind ZR_FalseLOGICALPARAMETER::ValueKind() const { return ZR_Value::In
 
 // --- variables ---------------------------------------------------------------
 
-ZR_REALVARIABLE::ZR_REALVARIABLE(bool) : m_value(0.0) {}
+ZR_REALVARIABLE::ZR_REALVARIABLE(bool) : m_value(0.0) { SetSolverVariable(true); }
 ZR_REALVARIABLE::ZR_REALVARIABLE(const ZR_REALVARIABLE& other) = default;
 ZR_REALVARIABLE& ZR_REALVARIABLE::operator=(const ZR_REALVARIABLE& other) {
     ZR_VarParam::operator=(other);

@@ -37,6 +37,10 @@ void Host::Reset() {
     equationNames.clear();
     m_namePointers.clear();
     errors.clear();
+    for (ZR_EquationType* record : equationRecords) delete record;
+    equationRecords.clear();
+    procedureExpressions.clear();
+    procedureCalls.clear();
     recordAssignments = true;
     m_rowsEnd = nullptr;
     m_colsEnd = nullptr;
@@ -194,6 +198,13 @@ void Host::OpenExpression(const char* name, int index, int group) {
         m_namePointers.push_back(name);
     }
     expressions.push_back({index, nameId, group, static_cast<std::uint32_t>(tokens.size()), 0});
+}
+
+void Host::AdoptEquation(ZR_EquationType* record) { equationRecords.push_back(record); }
+
+void Host::RecordProcExpression(const ZR_ProcedureType* procedure, int number, int eqn) {
+    if (!TokenTargetOk(eqn)) return;
+    procedureExpressions.push_back({procedure, number, eqn});
 }
 
 bool Host::TokenTargetOk(int eqn) {

@@ -225,3 +225,10 @@ ZR_IntegerSetIter::ZR_IntegerSetIter(const SUValue& value) : ZR_SetIter(value) {
 ZR_IntegerSetIter::~ZR_IntegerSetIter() = default;
 int ZR_IntegerSetIter::v() { return m_value.IntegerAt(m_pos); }
 int ZR_IntegerSetIter::fv() const { return m_value.IntegerAt(m_pos); }
+int ZR_SetIter::Integer() const { return m_value.IntegerAt(m_pos); }
+const char* ZR_SetIter::String() const { return m_value.StringAt(m_pos); }
+
+ZR_StringSetIter::ZR_StringSetIter(const SUValue& value) : ZR_SetIter(value) {}
+ZR_StringSetIter::~ZR_StringSetIter() = default;
+const char* ZR_StringSetIter::v() { return m_value.StringAt(m_pos); }
+const char* ZR_StringSetIter::fv() const { return m_value.StringAt(m_pos); }

@@ -109,6 +109,10 @@ public:
 
     // Takes an assigned value; negative when refused (wrong kind, out of bounds).
     virtual long Assign(ZR_Value* value);
+    // The current value as each kind.
+    virtual int Integer() const;
+    virtual double Real() const;
+    virtual const char* String() const;
     // Sets the value of an internal index set, which no user can fix.
     long SetInternalValue(const ZR_Value& value);
     // Fixes the value as the user's; negative when refused.
@@ -161,9 +165,15 @@ public:
     virtual double TermValue() const;
     // Column of this term in the host's Jacobian pattern, given on first use.
     int ColumnIndex() const;
+    double Real() const override;  // the term's value
+    // Whether the solver computes this term; real variables are solver variables
+    // until the host fixes them.
+    bool IsSolverVariable() const;
+    void SetSolverVariable(bool solver);
 
 private:
     mutable int m_column;
+    bool m_solver;
 };
 
 class ZR_COMPONENTLISTNAME;
@@ -227,6 +237,8 @@ public:
     void AddNonZero(ZR_VarParam& term);
     int SetLocalEqnCount(int count);
     void AddEquation(const char* name, int& count, int group);
+    // Opens the next equation from a record that the host then owns.
+    void AddEquation(ZR_EquationType* record, int& count, int group);
 };
 
 // The expression builder part of a model, port or structure.
@@ -243,6 +255,8 @@ public:
     virtual void AddTerm(int value, int equation);
     // Also writes the term's Jacobian row and column at the cursors and advances them.
     virtual void AddTerm(ZR_VarParam& term, int*& rows, int*& cols, int equation);
+    // Ties the equation to element `number` of a procedure's outputs.
+    virtual void AddProcExpression(ZR_ProcedureType* procedure, int number, int equation, const char* text);
 };
 
 class QTVEXP_API ZR_ModelDiscontinuity {
@@ -266,6 +280,7 @@ public:
     ZR_ModelTypeEx& operator=(const ZR_ModelTypeEx& other);
     ~ZR_ModelTypeEx() override;
     const char* ZR_KindName() const override;
+    void AddProcCall(ZR_ProcedureType* procedure, int group);  // procedure may be null
 };
 
 class QTVEXP_API ZR_ModelTypeEx2 : public ZR_ModelTypeEx,
@@ -327,10 +342,15 @@ public:
     ZR_StructureTypeEx(const ZR_StructureTypeEx& other);
     ZR_StructureTypeEx& operator=(const ZR_StructureTypeEx& other);
     ~ZR_StructureTypeEx() override;
+    void AddProcCall(ZR_ProcedureType* procedure, int group);  // procedure may be null
 };
 
 // Opaque to model libraries: the host's per-equation type record.
 class QTVEXP_API ZR_EquationType {
 public:
     virtual ~ZR_EquationType();
+    // Records live in the host heap whoever creates them, so the host can free
+    // them; null when the heap yields no block.
+    static void* operator new(std::size_t bytes) noexcept;
+    static void operator delete(void* block) noexcept;
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "qtvexp/core.h"
+#include "qtvexp/procedure_call.h"
 
 namespace qtvhost {
 
@@ -64,12 +65,30 @@ struct ExpressionRecord {
     std::uint32_t tokenCount;
 };
 
+// A procedure equation tied to its procedure output (AddProcExpression).
+struct ProcExpressionRecord {
+    const ZR_ProcedureType* procedure;
+    int number;    // 1-based output element
+    int equation;  // the equation's index
+};
+
+// A procedure call registered with its owner (AddProcCall).
+struct ProcCallRecord {
+    const ZR_ModelType* owner;
+    const ZR_ProcedureType* procedure;  // null when the procedure has no outputs
+    int group;
+};
+
 struct HostConfig {
     int setUpEquationsResult = 0;      // what ZR_ModelType::SetUpEquations returns
     int jacPatternResult = 0;          // what ZR_ModelType::JacPattern returns
     long executeAssignmentsStatus = 0; // what ZR_Container::ExecuteAssignments returns
     int localEqnCountOffset = 0;       // SetLocalEqnCount(n) returns n + offset
     int residualsResult = 0;
+    // Where procedure libraries are loaded from; empty: the platform's search.
+    std::string procedureDirectory;
+    bool alwaysCallProcedures = false;           // what ZR_ProcedureType::AlwaysCall says
+    ZR_Procedure13 procedureRoutine = nullptr;   // when set, called in place of every routine found
 };
 
 class QTVEXP_API Host {
@@ -92,6 +111,9 @@ public:
     std::vector<Token> tokens;
     std::vector<std::string> equationNames;  // by nameId
     std::vector<std::string> errors;         // faults the host noticed
+    std::vector<ZR_EquationType*> equationRecords;  // owned; freed by Reset
+    std::vector<ProcExpressionRecord> procedureExpressions;
+    std::vector<ProcCallRecord> procedureCalls;
     bool recordAssignments = true;
 
     const std::string& EquationName(const ExpressionRecord& e) const;
@@ -139,6 +161,8 @@ public:
     void OpenExpression(const char* name, int index, int group);
     void OpenIncidence(int group);
     void RecordNonZero(const ZR_VarParam& term);
+    void AdoptEquation(ZR_EquationType* record);
+    void RecordProcExpression(const ZR_ProcedureType* procedure, int number, int eqn);
     void* Allocate(std::size_t bytes);
     void Free(void* block);
     int NextColumn();

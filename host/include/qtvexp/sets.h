@@ -93,6 +93,8 @@ public:
     ZR_SetIter& operator=(const ZR_SetIter& other);
     virtual ~ZR_SetIter();
     bool Next();  // false when no member is left
+    int Integer() const;         // the current member; 0 when it is not an integer
+    const char* String() const;  // the current member; "" when it is not a text
 
 protected:
     SUValue m_value;
@@ -106,4 +108,12 @@ public:
     ~ZR_IntegerSetIter() override;
     int v();
     int fv() const;
+};
+
+class QTVEXP_API ZR_StringSetIter : public ZR_SetIter {
+public:
+    explicit ZR_StringSetIter(const SUValue& value);
+    ~ZR_StringSetIter() override;
+    const char* v();
+    const char* fv() const;
 };
