@@ -5,3 +5,5 @@
 #include "qtvexp/members.h"
 #include "qtvexp/sets.h"
 #include "qtvexp/value.h"
+#include "qtvexp/arrays.h"
+#include "qtvexp/wrapper_bases.h"

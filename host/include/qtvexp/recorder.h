@@ -69,6 +69,7 @@ struct HostConfig {
     long executeAssignmentsStatus = 0; // what ZR_Container::ExecuteAssignments returns
     int localEqnCountOffset = 0;       // SetLocalEqnCount(n) returns n + offset
     int residualsResult = 0;
+    long long maxArraySlots = 1LL << 26;  // the most element slots one array may have
 };
 
 class QTVEXP_API Host {
