@@ -230,6 +230,7 @@ bool ZR_Matrix::ReadIndex(const char*& cursor, char (&index)[128], char terminat
         if (end == nullptr) return false;
         const char* last = end;
         while (last > p && IsBlank(last[-1])) --last;
+        if (last == p) return false;  // an empty text is written ""
         text.assign(p, last);
         p = end;
     }

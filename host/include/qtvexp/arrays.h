@@ -71,8 +71,9 @@ public:
     // around the index are skipped; a text index may be written in double quotes
     // (a doubled quote stands for one), which lets it hold the terminator. False,
     // with cursor and destination unchanged, when no index can be read: nothing
-    // before the terminator, no terminator, an integer that is not one or out of
-    // range, or a text longer than the 127 characters the buffer holds.
+    // before the terminator (an empty text is written ""), no terminator, an
+    // integer that is not one or out of range, or a text longer than the 127
+    // characters the buffer holds.
     static bool ReadIndex(const char*& cursor, int& index, char terminator);
     static bool ReadIndex(const char*& cursor, char (&index)[128], char terminator);
 
