@@ -12,3 +12,14 @@
 #endif
 
 #define ORVANE_C extern "C" ORVANE_API
+
+// Class templates whose instances the library exports. An ELF instance takes its
+// visibility from the template, so that no copy of it elsewhere in the library
+// hides it; a Windows instance is exported by its explicit instantiation.
+#if defined(_WIN32)
+#  define ORVANE_TEMPLATE_API
+#  define ORVANE_INSTANCE_API ORVANE_API
+#else
+#  define ORVANE_TEMPLATE_API ORVANE_API
+#  define ORVANE_INSTANCE_API
+#endif

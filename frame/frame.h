@@ -43,6 +43,12 @@ public:
     ZR_Registrar(ZR_Container& self, ZR_Container* const& ownerWord);
     ZR_Type* Add(ZR_Type& member, const char* name, const char* description = nullptr,
                  int direction = ZR_DIR_NONE);
+    // A reference to an instance elsewhere in the model tree.
+    ZR_ExternalBase* Add(ZR_ExternalBase& member, const char* name, const char* description = nullptr,
+                         int direction = ZR_DIR_NONE);
+    // A member whose type is chosen later.
+    ZR_Type* Add(ZR_VirtualBase& member, const char* name, const char* description = nullptr,
+                 int direction = ZR_DIR_NONE);
     // A signal port: registered, then marked not to be exported.
     void AddSignalPort(ZR_Type& port, const char* name, int direction);
     // A connection end: registered, then given host port type 4.

@@ -7,3 +7,5 @@
 #include "qtvexp/value.h"
 #include "qtvexp/connectivity.h"
 #include "qtvexp/procedures.h"
+#include "qtvexp/arrays.h"
+#include "qtvexp/wrapper_bases.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "qtvexp/procedures.h"
+#include "qtvexp/arrays.h"
 #include "qtvexp/recorder.h"
 
 using qtvhost::BaseCall;
@@ -61,6 +62,11 @@ ZR_Type::~ZR_Type() = default;
 
 ZR_Type* ZR_Type::AddProperty(ZR_Container* owner, const char* name, const char* description,
                               int direction, bool flag) {
+    return RegisterProperty(owner, name, description, direction, flag, 0);
+}
+
+ZR_Type* ZR_Type::RegisterProperty(ZR_Container* owner, const char* name, const char* description,
+                                   int direction, bool flag, int via) {
     if (owner == nullptr || name == nullptr) {
         Host::Get().Error("AddProperty without an owner or a name");
         return this;
@@ -71,7 +77,7 @@ ZR_Type* ZR_Type::AddProperty(ZR_Container* owner, const char* name, const char*
     m_direction = direction;
     m_flag = flag;
     owner->AddRegisteredProperty(
-        this, ZR_Container::Property{this, m_name, m_description, m_hasDescription, direction, flag, 0});
+        this, ZR_Container::Property{this, m_name, m_description, m_hasDescription, direction, flag, via});
     return this;
 }
 
@@ -95,7 +101,10 @@ const ZR_Type* ZR_Type::ElementOf() const { return m_elementOf; }
 const std::string& ZR_Type::IndexText() const { return m_indexText; }
 
 std::string ZR_Type::FullName() const {
-    if (m_elementOf) return m_elementOf->FullName() + "(" + m_indexText + ")";
+    if (m_elementOf) {
+        if (m_indexText.empty()) return m_elementOf->FullName();
+        return m_elementOf->FullName() + "(" + m_indexText + ")";
+    }
     const ZR_Container* owner = RegisteredIn();
     if (owner && (owner->IsRegistered() || owner->ElementOf())) return owner->FullName() + "." + m_name;
     return m_name;
@@ -120,7 +129,12 @@ ZR_VarParamProp& ZR_VarParamProp::operator=(const ZR_VarParamProp& other) {
     return *this;
 }
 
-ZR_VarParamProp::~ZR_VarParamProp() { Host::Get().ForgetAssignedValue(this); }
+// An array that this set dimensions must not keep the set once it is gone.
+ZR_VarParamProp::~ZR_VarParamProp() {
+    Host::Get().ForgetAssignedValue(this);
+    for (ZR_Containable* dependent : m_dependents)
+        if (auto* array = dynamic_cast<ZR_Matrix*>(dependent)) array->ForgetDeclaredSet(this);
+}
 
 std::string ZR_VarParamProp::Accept(ZR_Value&) const { return ""; }
 

@@ -81,9 +81,16 @@ public:
     // Name for listings: owner path and property name, or array and index.
     std::string FullName() const;
     // Set by arrays for their elements: the array and the element's index text.
+    // With an empty index text the object goes by the other's name alone: so a
+    // replaceable member names the instance it stands for.
     void SetElementOf(const ZR_Type* array, const std::string& indexText);
     const ZR_Type* ElementOf() const;
     const std::string& IndexText() const;
+
+protected:
+    // AddProperty with the way the member was registered (ZR_Container::Property::via).
+    ZR_Type* RegisterProperty(ZR_Container* owner, const char* name, const char* description, int direction,
+                              bool flag, int via);
 
 private:
     std::string m_name;

@@ -89,6 +89,7 @@ struct HostConfig {
     std::string procedureDirectory;
     bool alwaysCallProcedures = false;           // what ZR_ProcedureType::AlwaysCall says
     ZR_Procedure13 procedureRoutine = nullptr;   // when set, called in place of every routine found
+    long long maxArraySlots = 1LL << 26;  // the most element slots one array may have
 };
 
 class QTVEXP_API Host {
