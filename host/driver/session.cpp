@@ -40,6 +40,7 @@ int SettleAssignments(ZR_ModelType& instance, int level, int arg, int maxRuns, l
     Host& host = Host::Get();
     for (int run = 1; run <= maxRuns; ++run) {
         instance.SetDims();
+        host.assignments.clear();  // the record keeps the last run: the settled values
         host.BeginAssignmentRun();
         const long s = instance.ExecuteAssignments(level, arg);
         if (status) *status = s;
