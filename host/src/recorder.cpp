@@ -122,8 +122,9 @@ void Host::Free(void* block) {
     std::free(header);
 }
 
-void Host::BeginAssignmentRun() {
+void Host::BeginAssignmentRun(const ZR_Container* instance) {
     ++m_run;
+    m_runInstance = instance;
     m_runActive = true;
     m_runChanged = false;
 }
@@ -133,7 +134,7 @@ bool Host::EndAssignmentRun() {
     // A value whose statement did not run this time is stale: back to the default.
     std::size_t kept = 0;
     for (ZR_VarParamProp* p : m_assignedValues) {
-        if (p->m_assignedRun == m_run) {
+        if (p->m_assignedRun == m_run || p->m_assignedBy != m_runInstance) {
             p->m_registrySlot = static_cast<int>(kept);
             m_assignedValues[kept++] = p;
         } else {
@@ -148,6 +149,7 @@ bool Host::EndAssignmentRun() {
 
 void Host::NoteAssignedValue(ZR_VarParamProp* target, bool changed) {
     if (changed) m_runChanged = true;
+    target->m_assignedBy = m_runInstance;
     if (target->m_registrySlot < 0) {
         target->m_registrySlot = static_cast<int>(m_assignedValues.size());
         m_assignedValues.push_back(target);
