@@ -88,17 +88,10 @@ private:
         Emit(site, block);
     }
 
-    int& Letter(char c) {
-        switch (c) {
-        case 'i': return m_i;
-        case 'b': return m_b;
-        case 'e': return m_e;
-        case 'k': return m_k;
-        default: return m_s;
-        }
-    }
+    // The loop letters by their own character; no letter (a fixed index) reads 0.
+    int& Letter(char c) { return m_at[static_cast<unsigned char>(c) & 127]; }
 
-    int Index(const ZR_RowToken& t, int a) { return (t.letter[a] ? Letter(t.letter[a]) : 0) + t.offset[a]; }
+    int Index(const ZR_RowToken& t, int a) { return Letter(t.letter[a]) + t.offset[a]; }
 
     ZR_VarParam& Term(const ZR_RowToken& t) {
         switch (t.name[0]) {
@@ -306,7 +299,12 @@ private:
 
     ZR_DISTRIBUTION1D& m_d;
     Sink& m_sink;
-    int m_i = 0, m_b = 0, m_e = 0, m_k = 0, m_s = 0;
+    int m_at[128] = {};
+    int& m_i = m_at['i'];
+    int& m_b = m_at['b'];
+    int& m_e = m_at['e'];
+    int& m_k = m_at['k'];
+    int& m_s = m_at['s'];
 };
 
 }  // namespace zr_distribution1d

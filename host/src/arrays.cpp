@@ -42,8 +42,12 @@ bool ZR_LongPtrVectorOwnsData::Reserve(long long slots) {
         Host::Get().Error("an array of " + std::to_string(slots) + " element slots is larger than the host can hold");
         return false;
     }
+    if (static_cast<unsigned long long>(slots) <= m_slots.capacity()) return true;
+    // Arrays grow one element at a time as their elements are first asked for:
+    // growing by the amount asked would copy the whole vector at every element.
+    const long long grown = std::min(limit, std::max(slots, 2 * static_cast<long long>(m_slots.capacity())));
     try {
-        m_slots.reserve(static_cast<std::size_t>(slots));
+        m_slots.reserve(static_cast<std::size_t>(grown));
     } catch (const std::bad_alloc&) {
         Host::Get().Error("no memory for an array of " + std::to_string(slots) + " element slots");
         return false;
@@ -327,7 +331,23 @@ void ZR_BASE_I::SetDim(ZR_Set& set) {
     set.AddDependent(this);
 }
 
-ZR_Type* ZR_BASE_I::Find(int index) { return OneIndex::Find(*this, IndexSets[0], index); }
+ZR_Type* ZR_BASE_I::Find(int index) {
+    // Mostly the element is there already, among indices that run without gaps:
+    // then its place is its distance from the first index, found in a few steps
+    // on any size of array.
+    const std::vector<int>& present = IndexSets[0].m_ints;
+    const int slots = ElementVector.Elements();
+    if (!present.empty() && present.size() == static_cast<std::size_t>(slots)) {
+        const long long pos = static_cast<long long>(index) - present.front();
+        if (pos >= 0 && pos < slots && present[static_cast<std::size_t>(pos)] == index) {
+            if (ZR_Type* element = ElementVector[static_cast<int>(pos)]) {
+                CurrentPosition = static_cast<int>(pos);
+                return element;
+            }
+        }
+    }
+    return OneIndex::Find(*this, IndexSets[0], index);
+}
 int ZR_BASE_I::NewElements() { return OneIndex::NewElements(*this, IndexSets[0], false); }
 
 void ZR_BASE_I::CreateMissingArrayElement(const char* indexText) {

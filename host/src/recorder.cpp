@@ -16,6 +16,12 @@ struct BlockHeader {
 constexpr std::uint64_t kLiveMagic = 0x51545645584c4956ULL;
 constexpr std::uint64_t kFreedMagic = 0x51545645584652ULL;
 static_assert(sizeof(BlockHeader) == 16, "the header keeps blocks 16-byte aligned");
+
+// Faults are rare: kept out of the calls that record, which stay short.
+[[gnu::noinline, gnu::cold]] void Complain(Host& host, const char* what) { host.Error(what); }
+[[gnu::noinline, gnu::cold]] void WrongTokenTarget(Host& host, int eqn) {
+    host.Error("expression token for equation " + std::to_string(eqn) + " which is not the open equation");
+}
 }  // namespace
 
 Host::Host() = default;
@@ -177,10 +183,7 @@ void Host::OpenIncidence(int group) {
 }
 
 void Host::RecordNonZero(const ZR_VarParam& term) {
-    if (incidence.empty()) {
-        Error("AddNonZero before any SetGroupLimits");
-        return;
-    }
+    if (incidence.empty()) return Complain(*this, "AddNonZero before any SetGroupLimits");
     incidenceTerms.push_back(&term);
     ++incidence.back().termCount;
 }
@@ -210,11 +213,9 @@ void Host::RecordProcExpression(const ZR_ProcedureType* procedure, int number, i
 }
 
 bool Host::TokenTargetOk(int eqn) {
-    if (expressions.empty() || expressions.back().index != eqn) {
-        Error("expression token for equation " + std::to_string(eqn) + " which is not the open equation");
-        return false;
-    }
-    return true;
+    if (!expressions.empty() && expressions.back().index == eqn) return true;
+    WrongTokenTarget(*this, eqn);
+    return false;
 }
 
 void Host::RecordTokenOp(int code, int eqn) {
@@ -239,19 +240,38 @@ void Host::RecordTokenTerm(const ZR_VarParam& term, int*& rows, int*& cols, int 
     if (!TokenTargetOk(eqn)) return;
     tokens.push_back({TK_TERM, 0, 0.0, &term});
     ++expressions.back().tokenCount;
-    if ((m_rowsEnd && rows >= m_rowsEnd) || (m_colsEnd && cols >= m_colsEnd)) {
-        Error("Jacobian pattern entries beyond the arrays the host provided");
-        return;
-    }
-    if (rows == nullptr || cols == nullptr) {
-        Error("AddTerm with no Jacobian pattern arrays");
-        return;
-    }
+    if ((m_rowsEnd && rows >= m_rowsEnd) || (m_colsEnd && cols >= m_colsEnd))
+        return Complain(*this, "Jacobian pattern entries beyond the arrays the host provided");
+    if (rows == nullptr || cols == nullptr) return Complain(*this, "AddTerm with no Jacobian pattern arrays");
     *rows++ = eqn;
     *cols++ = term.ColumnIndex();
 }
 
 }  // namespace qtvhost
+
+// The equation interface and the expression builder write straight into the
+// record: they live here so that each call is one short step.
+using qtvhost::Host;
+
+void ZR_ModelType::SetGroupLimits(int group) {
+    // Raising the last group keeps the groups of the next instance apart.
+    if (group > m_stLastGroup) m_stLastGroup = group;
+    Host::Get().OpenIncidence(group);
+}
+
+void ZR_ModelType::AddNonZero(ZR_VarParam& term) { Host::Get().RecordNonZero(term); }
+
+void ZR_ModelType::AddEquation(const char* name, int& count, int group) {
+    Host::Get().OpenExpression(name, count, group);
+    ++count;
+}
+
+void ZR_ModelExtensions::AddOp(EOp code, int equation) { Host::Get().RecordTokenOp(code, equation); }
+void ZR_ModelExtensions::AddTerm(double value, int equation) { Host::Get().RecordTokenReal(value, equation); }
+void ZR_ModelExtensions::AddTerm(int value, int equation) { Host::Get().RecordTokenInt(value, equation); }
+void ZR_ModelExtensions::AddTerm(ZR_VarParam& term, int*& rows, int*& cols, int equation) {
+    Host::Get().RecordTokenTerm(term, rows, cols, equation);
+}
 
 void* MyAllocate(std::size_t bytes) { return qtvhost::Host::Get().Allocate(bytes); }
 void MyFree(void* block) { qtvhost::Host::Get().Free(block); }

@@ -2,7 +2,6 @@
 #include "qtvexp/recorder.h"
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cstring>
 
@@ -33,14 +32,54 @@ int SUValue::SetSize() const {
     return static_cast<int>(m_type == ZR_SET_STRING ? m_strs.size() : m_ints.size());
 }
 
+// Index sets are ranges, or spread evenly (the collocation points of a grid), so
+// the place of a value is first guessed from the values at the two ends; the
+// search then widens from the guess. A lookup costs the same on any size of grid.
 int SUValue::SetContains(int value, int& pos) const {
-    if (m_type != ZR_SET_INTEGER) {
+    const std::size_t n = m_ints.size();
+    if (m_type != ZR_SET_INTEGER || n == 0) {
         pos = 0;
         return 0;
     }
-    auto it = std::lower_bound(m_ints.begin(), m_ints.end(), value);
-    pos = static_cast<int>(it - m_ints.begin());
-    return it != m_ints.end() && *it == value;
+    const int* a = m_ints.data();
+    if (value <= a[0]) {
+        pos = 0;
+        return value == a[0];
+    }
+    if (value >= a[n - 1]) {
+        pos = static_cast<int>(value == a[n - 1] ? n - 1 : n);
+        return value == a[n - 1];
+    }
+    // a[0] < value < a[n - 1], so n >= 2.
+    const long long span = static_cast<long long>(a[n - 1]) - a[0];
+    const long long offset = static_cast<long long>(value) - a[0];
+    if (span == static_cast<long long>(n) - 1) {  // a range: every value in between is there
+        pos = static_cast<int>(offset);
+        return 1;
+    }
+    const double ratio = static_cast<double>(offset) / static_cast<double>(span);
+    const std::size_t guess = std::min(n - 2, static_cast<std::size_t>(ratio * static_cast<double>(n - 1)));
+    std::size_t lo, hi;  // the place lies in [lo, hi]
+    std::size_t step = 1;
+    if (a[guess] < value) {
+        std::size_t below = guess;  // a[below] < value
+        while (below + step < n && a[below + step] < value) {
+            below += step;
+            step *= 2;
+        }
+        lo = below + 1;
+        hi = std::min(below + step, n - 1);  // a[hi] >= value, as a[n - 1] > value
+    } else {
+        hi = guess;  // a[hi] >= value
+        while (hi >= step && a[hi - step] >= value) {
+            hi -= step;
+            step *= 2;
+        }
+        lo = hi >= step ? hi - step + 1 : 0;
+    }
+    const int* it = std::lower_bound(a + lo, a + hi, value);
+    pos = static_cast<int>(it - a);
+    return *it == value;
 }
 
 int SUValue::SetContains(const char* value, int& pos) const {
@@ -85,6 +124,13 @@ SUValue& SUValue::operator+=(const char* value) {
 SUValue& SUValue::operator+=(const SUValue& other) {
     if (&other == this) return *this;
     if (m_type == ZR_SET_INTEGER && other.m_type == ZR_SET_INTEGER) {
+        // Unions are often folded from parts that lie beyond each other, as the
+        // sets of a domain's elements do: those are appended, not merged anew.
+        if (other.m_ints.empty()) return *this;
+        if (m_ints.empty() || m_ints.back() < other.m_ints.front()) {
+            m_ints.insert(m_ints.end(), other.m_ints.begin(), other.m_ints.end());
+            return *this;
+        }
         std::vector<int> merged;
         merged.reserve(m_ints.size() + other.m_ints.size());
         std::set_union(m_ints.begin(), m_ints.end(), other.m_ints.begin(), other.m_ints.end(),
@@ -132,11 +178,19 @@ bool SUValue::operator==(const SUValue& other) const {
     return m_type == other.m_type && m_ints == other.m_ints && m_strs == other.m_strs;
 }
 
+namespace {
+// Letter case as the host's texts know it: ASCII only, whatever the locale.
+int Lower(char c) {
+    const int u = static_cast<unsigned char>(c);
+    return u >= 'A' && u <= 'Z' ? u + ('a' - 'A') : u;
+}
+}  // namespace
+
 int SUValue::CompareCI(const char* a, const char* b) {
     if (a == nullptr || b == nullptr) return a == b ? 0 : (a == nullptr ? -1 : 1);
     for (;; ++a, ++b) {
-        int ca = std::tolower(static_cast<unsigned char>(*a));
-        int cb = std::tolower(static_cast<unsigned char>(*b));
+        const int ca = Lower(*a);
+        const int cb = Lower(*b);
         if (ca != cb) return ca < cb ? -1 : 1;
         if (ca == 0) return 0;
     }

@@ -50,6 +50,7 @@ public:
     std::string ToText() const;  // "{1, 2, 3}" or "{"a", "b"}"
 
 protected:
+    friend class ZR_BASE_I;  // its lookup reads the values in place
     int m_type;
     std::vector<int> m_ints;
     std::vector<std::string> m_strs;
