@@ -24,7 +24,7 @@ static_assert(sizeof(BlockHeader) == 16, "the header keeps blocks 16-byte aligne
 }
 }  // namespace
 
-Host::Host() = default;
+Host::Host() { m_nameCache.fill(-1); }
 
 Host& Host::Get() {
     static Host* host = new Host;  // never destroyed: model libraries may outlive statics
@@ -42,6 +42,7 @@ void Host::Reset() {
     tokens.clear();
     equationNames.clear();
     m_namePointers.clear();
+    m_nameCache.fill(-1);
     errors.clear();
     for (ZR_EquationType* record : equationRecords) delete record;
     equationRecords.clear();
@@ -189,18 +190,28 @@ void Host::RecordNonZero(const ZR_VarParam& term) {
 }
 
 void Host::OpenExpression(const char* name, int index, int group) {
-    // Names are usually the same few texts over and over: remember them by address.
-    int nameId = -1;
-    for (std::size_t i = m_namePointers.size(); i-- > 0;) {
-        if (m_namePointers[i] == name) {
-            nameId = static_cast<int>(i);
-            break;
+    if (name == nullptr) name = "";
+    // Names are the same few texts over and over, mostly at the same address: the
+    // address finds a text quickly, the text decides, since a model library may
+    // write different names into one buffer.
+    int& cached = m_nameCache[(reinterpret_cast<std::uintptr_t>(name) >> 3) % kNameCacheSlots];
+    int nameId = cached;
+    if (nameId < 0 || m_namePointers[static_cast<std::size_t>(nameId)] != name ||
+        equationNames[static_cast<std::size_t>(nameId)] != name) {
+        nameId = -1;
+        for (std::size_t i = equationNames.size(); i-- > 0;) {
+            if (equationNames[i] == name) {
+                nameId = static_cast<int>(i);
+                break;
+            }
         }
-    }
-    if (nameId < 0) {
-        nameId = static_cast<int>(equationNames.size());
-        equationNames.emplace_back(name ? name : "");
-        m_namePointers.push_back(name);
+        if (nameId < 0) {
+            nameId = static_cast<int>(equationNames.size());
+            equationNames.emplace_back(name);
+            m_namePointers.push_back(name);
+        }
+        m_namePointers[static_cast<std::size_t>(nameId)] = name;
+        cached = nameId;
     }
     expressions.push_back({index, nameId, group, static_cast<std::uint32_t>(tokens.size()), 0});
 }

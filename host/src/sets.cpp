@@ -4,11 +4,76 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <stdexcept>
 
 namespace {
 // The largest integer range the host builds; larger ones are refused.
 constexpr long long kMaxSetSize = 1LL << 26;
 }  // namespace
+
+ZR_IntStore::ZR_IntStore() : m_data(m_inPlace), m_size(0), m_capacity(kInPlace), m_inPlace{} {}
+
+ZR_IntStore::ZR_IntStore(const ZR_IntStore& other) : ZR_IntStore() { assign(other.begin(), other.end()); }
+
+ZR_IntStore& ZR_IntStore::operator=(const ZR_IntStore& other) {
+    if (&other != this) assign(other.begin(), other.end());
+    return *this;
+}
+
+ZR_IntStore::~ZR_IntStore() {
+    if (m_data != m_inPlace) delete[] m_data;
+}
+
+void ZR_IntStore::clear() { m_size = 0; }
+
+// To at least `count` integers, at least doubling, so that a set built one
+// integer at a time is copied a bounded number of times.
+void ZR_IntStore::Grow(std::size_t count) {
+    if (count <= m_capacity) return;
+    if (count > UINT32_MAX) throw std::length_error("a set of more integers than the host can hold");
+    const std::size_t capacity = std::min<std::size_t>(UINT32_MAX, std::max<std::size_t>(count, 2u * m_capacity));
+    int* block = new int[capacity];
+    std::copy(begin(), end(), block);
+    if (m_data != m_inPlace) delete[] m_data;
+    m_data = block;
+    m_capacity = static_cast<std::uint32_t>(capacity);
+}
+
+void ZR_IntStore::reserve(std::size_t count) { Grow(count); }
+
+void ZR_IntStore::insert(std::size_t pos, int value) {
+    Grow(std::size_t{m_size} + 1);
+    std::copy_backward(m_data + pos, m_data + m_size, m_data + m_size + 1);
+    m_data[pos] = value;
+    ++m_size;
+}
+
+void ZR_IntStore::push_back(int value) { insert(m_size, value); }
+
+void ZR_IntStore::append(const int* first, const int* last) {
+    const std::size_t count = static_cast<std::size_t>(last - first);
+    Grow(std::size_t{m_size} + count);
+    std::copy(first, last, m_data + m_size);
+    m_size += static_cast<std::uint32_t>(count);
+}
+
+void ZR_IntStore::append_range(int lo, int hi) {
+    if (hi < lo) return;
+    const std::size_t count = static_cast<std::size_t>(static_cast<long long>(hi) - lo + 1);
+    Grow(std::size_t{m_size} + count);
+    int* out = m_data + m_size;
+    for (long long i = lo; i <= hi; ++i) *out++ = static_cast<int>(i);
+    m_size += static_cast<std::uint32_t>(count);
+}
+
+void ZR_IntStore::assign(const int* first, const int* last) {
+    clear();
+    append(first, last);
+}
+
+bool ZR_IntStore::operator==(const ZR_IntStore& other) const {
+    return m_size == other.m_size && std::equal(begin(), end(), other.begin());
+}
 
 SUValue::SUValue() : m_type(ZR_SET_INTEGER) {}
 SUValue::SUValue(const SUValue& other) = default;
@@ -41,7 +106,7 @@ int SUValue::SetContains(int value, int& pos) const {
         pos = 0;
         return 0;
     }
-    const int* a = m_ints.data();
+    const int* a = m_ints.begin();
     if (value <= a[0]) {
         pos = 0;
         return value == a[0];
@@ -99,7 +164,7 @@ void SUValue::SetAddAtOffset(int value, int pos) {
     if (m_type != ZR_SET_INTEGER || pos < 0 || pos > SetSize()) return;
     if (pos > 0 && m_ints[pos - 1] >= value) return;
     if (pos < SetSize() && m_ints[pos] <= value) return;
-    m_ints.insert(m_ints.begin() + pos, value);
+    m_ints.insert(static_cast<std::size_t>(pos), value);
 }
 
 void SUValue::SetAddAtOffset(const char* value, int pos) {
@@ -128,14 +193,14 @@ SUValue& SUValue::operator+=(const SUValue& other) {
         // sets of a domain's elements do: those are appended, not merged anew.
         if (other.m_ints.empty()) return *this;
         if (m_ints.empty() || m_ints.back() < other.m_ints.front()) {
-            m_ints.insert(m_ints.end(), other.m_ints.begin(), other.m_ints.end());
+            m_ints.append(other.m_ints.begin(), other.m_ints.end());
             return *this;
         }
         std::vector<int> merged;
         merged.reserve(m_ints.size() + other.m_ints.size());
         std::set_union(m_ints.begin(), m_ints.end(), other.m_ints.begin(), other.m_ints.end(),
                        std::back_inserter(merged));
-        m_ints.swap(merged);
+        m_ints.assign(merged.data(), merged.data() + merged.size());
     } else if (m_type == ZR_SET_STRING && other.m_type == ZR_SET_STRING) {
         std::vector<std::string> merged;
         std::set_union(m_strs.begin(), m_strs.end(), other.m_strs.begin(), other.m_strs.end(),
@@ -154,7 +219,7 @@ SUValue& SUValue::operator*=(const SUValue& other) {
         std::vector<int> common;
         std::set_intersection(m_ints.begin(), m_ints.end(), other.m_ints.begin(), other.m_ints.end(),
                               std::back_inserter(common));
-        m_ints.swap(common);
+        m_ints.assign(common.data(), common.data() + common.size());
     } else {
         std::vector<std::string> common;
         std::set_intersection(m_strs.begin(), m_strs.end(), other.m_strs.begin(), other.m_strs.end(),
@@ -189,15 +254,18 @@ int Lower(char c) {
 int SUValue::CompareCI(const char* a, const char* b) {
     if (a == nullptr || b == nullptr) return a == b ? 0 : (a == nullptr ? -1 : 1);
     for (;; ++a, ++b) {
+        if (*a == *b) {  // texts compared are mostly written alike
+            if (*a == '\0') return 0;
+            continue;
+        }
         const int ca = Lower(*a);
         const int cb = Lower(*b);
         if (ca != cb) return ca < cb ? -1 : 1;
-        if (ca == 0) return 0;
     }
 }
 
 int SUValue::IntegerAt(int pos) const {
-    return (m_type == ZR_SET_INTEGER && pos >= 0 && pos < SetSize()) ? m_ints[pos] : 0;
+    return (m_type == ZR_SET_INTEGER && pos >= 0 && pos < SetSize()) ? m_ints[static_cast<std::size_t>(pos)] : 0;
 }
 
 const char* SUValue::StringAt(int pos) const {
@@ -209,7 +277,7 @@ std::string SUValue::ToText() const {
     for (int i = 0; i < SetSize(); ++i) {
         if (i) out += ", ";
         if (m_type == ZR_SET_INTEGER) {
-            out += std::to_string(m_ints[i]);
+            out += std::to_string(m_ints[static_cast<std::size_t>(i)]);
         } else {
             out += '"';
             out += m_strs[i];
@@ -238,8 +306,7 @@ ZR_IntSetValue::ZR_IntSetValue(int lo, int hi) {
                                    "] is larger than the host can hold; taken as empty");
         return;
     }
-    m_ints.reserve(static_cast<std::size_t>(static_cast<long long>(hi) - lo + 1));
-    for (long long i = lo; i <= hi; ++i) m_ints.push_back(static_cast<int>(i));
+    m_ints.append_range(lo, hi);
 }
 
 ZR_IntSetValue::ZR_IntSetValue(const char*) {}
