@@ -9,12 +9,12 @@
 // its factories, driven through their virtual operations.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -124,22 +124,40 @@ int ReplayExpressions(ZR_ModelType& model, ZR_ModelExtensions& builder, const Re
 
 // --- memory ------------------------------------------------------------------
 
-long ProcStatusKiB(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::size_t n = std::strlen(field);
-    while (std::getline(status, line))
-        if (line.compare(0, n, field) == 0) return std::strtol(line.c_str() + n + 1, nullptr, 10);
-    return -1;
+// Bytes that the host's own containers hold (its records, texts, index sets and
+// element tables): the program's allocation operators, which the host library
+// calls, count them. The host heap of MyAllocate counts itself.
+struct StdHeap {
+    long long live = 0;
+    long long peak = 0;
+};
+StdHeap g_stdHeap;
+
+void* CountedAllocate(std::size_t bytes) {
+    void* block = std::malloc(bytes == 0 ? 1 : bytes);
+    if (block == nullptr) throw std::bad_alloc();
+    g_stdHeap.live += static_cast<long long>(malloc_usable_size(block));
+    if (g_stdHeap.live > g_stdHeap.peak) g_stdHeap.peak = g_stdHeap.live;
+    return block;
 }
 
-// Starts a new peak of resident memory; false where the system cannot.
-bool ResetPeakMemory() {
-    malloc_trim(0);
-    std::ofstream clear("/proc/self/clear_refs");
-    clear << "5";
-    clear.flush();
-    return static_cast<bool>(clear);
+void CountedFree(void* block) noexcept {
+    if (block == nullptr) return;
+    g_stdHeap.live -= static_cast<long long>(malloc_usable_size(block));
+    std::free(block);
+}
+
+// The host keeps the room of its records when it forgets them: given back, so
+// that a declaration's records are counted in its own peak.
+void ReleaseRecords(Host& host) {
+    host.Reset();
+    std::vector<Registration>().swap(host.registrations);
+    std::vector<AssignmentRecord>().swap(host.assignments);
+    std::vector<BaseCall>().swap(host.baseCalls);
+    std::vector<IncidenceRecord>().swap(host.incidence);
+    std::vector<const ZR_VarParam*>().swap(host.incidenceTerms);
+    std::vector<ExpressionRecord>().swap(host.expressions);
+    std::vector<Token>().swap(host.tokens);
 }
 
 // --- one distribution over one domain, declared once --------------------------
@@ -157,7 +175,7 @@ struct Model {
     std::size_t terms = 0;
     // The full declaration, from the factory to the end of the first JacPattern.
     double declareSeconds = 0;
-    long peakKiB = -1;              // resident memory above what was in use before
+    long long peakStdBytes = 0;     // the host's containers, at their peak
     long long elementBlocks = 0;    // MyAllocate blocks the first walk took
     long long elementsBuilt = 0;    // array elements that the first walk built
     long long hostHeapBytes = 0;    // MyAllocate bytes live after the declaration
@@ -200,9 +218,10 @@ std::unique_ptr<Model> Declare(const std::string& method, int nodes) {
     m->method = method;
     m->nodes = nodes;
     Host& host = Host::Get();
-    host.Reset();
-    const bool peakKnown = ResetPeakMemory();
-    const long rssBefore = ProcStatusKiB("VmRSS:");
+    ReleaseRecords(host);
+    const long long stdBefore = g_stdHeap.live;
+    const long long hostHeapBefore = host.Heap().liveBytes;
+    g_stdHeap.peak = g_stdHeap.live;
     const auto start = std::chrono::steady_clock::now();
 
     m->distribution.reset(Library().Create("DISTRIBUTION1D"));
@@ -231,9 +250,9 @@ std::unique_ptr<Model> Declare(const std::string& method, int nodes) {
     d.JacPattern(r, c, nullptr);
     m->declareSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     m->elementBlocks = host.Heap().allocations - allocationsBefore;
-    m->peakKiB = peakKnown ? ProcStatusKiB("VmHWM:") - rssBefore : -1;
+    m->peakStdBytes = g_stdHeap.peak - stdBefore;
     m->elementsBuilt = BuiltElements(d);
-    m->hostHeapBytes = host.Heap().liveBytes;
+    m->hostHeapBytes = host.Heap().liveBytes - hostHeapBefore;
 
     m->instances = host.expressions.size();
     m->tokens = host.tokens.size();
@@ -351,7 +370,7 @@ void BM_Declare(benchmark::State& state, const std::string& method, int nodes) {
     state.SetIterationTime(m.declareSeconds);
     state.counters["instances"] = static_cast<double>(m.instances);
     state.counters["tokens"] = static_cast<double>(m.tokens);
-    state.counters["peak_bytes_per_node"] = m.peakKiB < 0 ? -1.0 : 1024.0 * m.peakKiB / m.nodes;
+    state.counters["std_heap_peak_bytes_per_node"] = static_cast<double>(m.peakStdBytes) / m.nodes;
     state.counters["host_heap_bytes_per_node"] = static_cast<double>(m.hostHeapBytes) / m.nodes;
     state.counters["record_bytes_per_token"] = static_cast<double>(m.hostRecordBytes) / static_cast<double>(m.tokens);
     state.counters["replay_bytes_per_token"] =
@@ -441,6 +460,8 @@ void BM_BaselineJacPattern(benchmark::State& state, const std::string& method, i
 // other: library/baseline per case and the growth of the time per instance.
 class SummaryReporter : public benchmark::ConsoleReporter {
 public:
+    SummaryReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
@@ -455,10 +476,11 @@ public:
     void Finalize() override {
         ConsoleReporter::Finalize();
         std::ostream& out = GetOutputStream();
-        out << "\nlibrary/baseline and time per equation instance (ns); allocs: library allocations per instance\n";
+        out << "\ntime per equation instance (ns) of the library and of the baseline, library/baseline for each\n"
+               "operation and for both together; allocs: library allocations per instance\n";
         char line[256];
-        std::snprintf(line, sizeof line, "%-6s %8s %9s | %8s %8s %6s | %8s %8s %6s | %6s\n", "method", "nodes",
-                      "instances", "SetUp", "base", "ratio", "JacPat", "base", "ratio", "allocs");
+        std::snprintf(line, sizeof line, "%-6s %8s %9s | %8s %8s %6s | %8s %8s %6s | %6s | %6s\n", "method", "nodes",
+                      "instances", "SetUp", "base", "ratio", "JacPat", "base", "ratio", "both", "allocs");
         out << line;
         for (const char* method : kMethods) {
             for (int nodes : kNodes) {
@@ -470,9 +492,10 @@ public:
                 if (!su || !sub || !jp || !jpb) continue;
                 const double n = su->counters.at("instances");
                 std::snprintf(line, sizeof line,
-                              "%-6s %8d %9.0f | %8.1f %8.1f %6.2f | %8.1f %8.1f %6.2f | %6.2g\n", method, nodes, n,
-                              su->seconds * 1e9 / n, sub->seconds * 1e9 / n, su->seconds / sub->seconds,
+                              "%-6s %8d %9.0f | %8.1f %8.1f %6.2f | %8.1f %8.1f %6.2f | %6.2f | %6.2g\n", method, nodes,
+                              n, su->seconds * 1e9 / n, sub->seconds * 1e9 / n, su->seconds / sub->seconds,
                               jp->seconds * 1e9 / n, jpb->seconds * 1e9 / n, jp->seconds / jpb->seconds,
+                              (su->seconds + jp->seconds) / (sub->seconds + jpb->seconds),
                               su->counters.at("allocs_per_instance") + jp->counters.at("allocs_per_instance"));
                 out << line;
             }
@@ -491,15 +514,19 @@ public:
                 out << line;
             }
         }
-        out << "\nfull declaration: seconds, peak resident bytes per node, host heap bytes per node,\n"
-               "record bytes per token (stand-in / replay), first-walk MyAllocate blocks - elements built\n";
+        out << "\nfull declaration (factory to the end of the first JacPattern): seconds; bytes per node at\n"
+               "the peak: MyAllocate heap (instances and elements) + the host's containers = total; bytes per\n"
+               "token of the stand-in's record and of the replay's; MyAllocate blocks of the first walk less\n"
+               "the array elements it built\n";
         for (const char* method : kMethods) {
             for (int nodes : kNodes) {
                 const Result* d = Find("Declare/" + std::string(method) + "/" + std::to_string(nodes));
                 if (!d) continue;
-                std::snprintf(line, sizeof line, "%-6s %8d %7.2f %8.0f %8.0f %5.1f / %5.1f %6.0f\n", method, nodes,
-                              d->seconds, d->counters.at("peak_bytes_per_node"),
-                              d->counters.at("host_heap_bytes_per_node"), d->counters.at("record_bytes_per_token"),
+                const double myAllocate = d->counters.at("host_heap_bytes_per_node");
+                const double containers = d->counters.at("std_heap_peak_bytes_per_node");
+                std::snprintf(line, sizeof line, "%-6s %8d %7.2f %6.0f + %5.0f = %6.0f   %5.1f / %5.1f   %3.0f\n",
+                              method, nodes, d->seconds, myAllocate, containers, myAllocate + containers,
+                              d->counters.at("record_bytes_per_token"),
                               d->counters.at("replay_bytes_per_token"),
                               d->counters.at("first_walk_blocks") - d->counters.at("elements_built"));
                 out << line;
@@ -553,6 +580,13 @@ void RegisterAll() {
 }
 
 }  // namespace
+
+void* operator new(std::size_t bytes) { return CountedAllocate(bytes); }
+void* operator new[](std::size_t bytes) { return CountedAllocate(bytes); }
+void operator delete(void* block) noexcept { CountedFree(block); }
+void operator delete[](void* block) noexcept { CountedFree(block); }
+void operator delete(void* block, std::size_t) noexcept { CountedFree(block); }
+void operator delete[](void* block, std::size_t) noexcept { CountedFree(block); }
 
 int main(int argc, char** argv) {
     RegisterAll();
