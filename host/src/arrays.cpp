@@ -43,7 +43,10 @@ bool ZR_LongPtrVectorOwnsData::Reserve(long long slots) {
         return false;
     }
     try {
-        m_slots.reserve(static_cast<std::size_t>(slots));
+        // Arrays grow one element at a time as their elements are asked for:
+        // room is made geometrically so that growing stays linear.
+        if (static_cast<std::size_t>(slots) > m_slots.capacity())
+            m_slots.reserve(static_cast<std::size_t>(std::min(limit, std::max(slots, 2 * static_cast<long long>(m_slots.capacity())))));
     } catch (const std::bad_alloc&) {
         Host::Get().Error("no memory for an array of " + std::to_string(slots) + " element slots");
         return false;
@@ -86,7 +89,7 @@ void ZR_LongPtrVectorOwnsData::AddNullEntries(int position, int countBefore, int
         auto src = m_slots.begin() + o * block;
         auto dst = m_slots.begin() + o * (block + stride);
         std::move_backward(src + cut, src + block, dst + block + stride);
-        std::move_backward(src, src + cut, dst + cut);
+        if (o > 0) std::move_backward(src, src + cut, dst + cut);  // the first block's head stays
         std::fill(dst + cut, dst + cut + stride, nullptr);
     }
 }

@@ -97,6 +97,14 @@ void* Host::Allocate(std::size_t bytes) {
     }
     if (m_failAfter > 0) --m_failAfter;
     if (bytes > SIZE_MAX - sizeof(BlockHeader)) return nullptr;
+    const long long room = config.maxHeapBytes > m_heap.liveBytes ? config.maxHeapBytes - m_heap.liveBytes : 0;
+    if (bytes > static_cast<unsigned long long>(room)) {
+        ++m_heap.refused;
+        Error("the host heap cannot hold " + std::to_string(bytes) + " more bytes: " +
+              std::to_string(m_heap.liveBytes) + " of at most " + std::to_string(config.maxHeapBytes) +
+              " are in use");
+        return nullptr;
+    }
     auto* header = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + bytes));
     if (header == nullptr) return nullptr;
     header->magic = kLiveMagic;
@@ -131,28 +139,37 @@ void Host::BeginAssignmentRun(const ZR_Container* instance) {
 
 bool Host::EndAssignmentRun() {
     m_runActive = false;
-    // A value whose statement did not run this time is stale: back to the default.
     std::size_t kept = 0;
-    for (ZR_VarParamProp* p : m_assignedValues) {
-        if (p->m_assignedRun == m_run || p->m_assignedBy != m_runInstance) {
-            p->m_registrySlot = static_cast<int>(kept);
-            m_assignedValues[kept++] = p;
-        } else {
+    for (HeldValue& held : m_assignedValues) {
+        ZR_VarParamProp* p = held.holder;
+        if (p->m_assignedRun == m_run) {
+            if (!held.hadValue || !held.before.SameValue(p->m_assigned)) m_runChanged = true;
+        } else if (p->m_assignedBy == m_runInstance) {
+            // Its statement did not run this time: the value is stale and goes.
             p->m_hasAssigned = false;
             p->m_registrySlot = -1;
             m_runChanged = true;
+            continue;
         }
+        p->m_registrySlot = static_cast<int>(kept);
+        if (&m_assignedValues[kept] != &held) m_assignedValues[kept] = std::move(held);
+        ++kept;
     }
     m_assignedValues.resize(kept);
     return m_runChanged;
 }
 
-void Host::NoteAssignedValue(ZR_VarParamProp* target, bool changed) {
-    if (changed) m_runChanged = true;
+void Host::NoteAssignedValue(ZR_VarParamProp* target) {
+    const bool firstThisRun = target->m_registrySlot < 0 || target->m_assignedRun != m_run;
     target->m_assignedBy = m_runInstance;
     if (target->m_registrySlot < 0) {
         target->m_registrySlot = static_cast<int>(m_assignedValues.size());
-        m_assignedValues.push_back(target);
+        m_assignedValues.push_back({target, false, ZR_Value()});
+    }
+    if (firstThisRun) {
+        HeldValue& held = m_assignedValues[static_cast<std::size_t>(target->m_registrySlot)];
+        held.hadValue = target->m_hasAssigned;
+        held.before = target->m_assigned;
     }
 }
 
@@ -163,9 +180,10 @@ void Host::NoteIndexSet(bool changed) {
 void Host::ForgetAssignedValue(ZR_VarParamProp* target) {
     const int slot = target->m_registrySlot;
     if (slot < 0) return;
-    ZR_VarParamProp* last = m_assignedValues.back();
-    m_assignedValues[static_cast<std::size_t>(slot)] = last;
-    last->m_registrySlot = slot;
+    if (static_cast<std::size_t>(slot) + 1 != m_assignedValues.size()) {
+        m_assignedValues[static_cast<std::size_t>(slot)] = std::move(m_assignedValues.back());
+        m_assignedValues[static_cast<std::size_t>(slot)].holder->m_registrySlot = slot;
+    }
     m_assignedValues.pop_back();
     target->m_registrySlot = -1;
 }

@@ -90,6 +90,11 @@ struct HostConfig {
     bool alwaysCallProcedures = false;           // what ZR_ProcedureType::AlwaysCall says
     ZR_Procedure13 procedureRoutine = nullptr;   // when set, called in place of every routine found
     long long maxArraySlots = 1LL << 26;  // the most element slots one array may have
+    long long maxRangeMembers = 1LL << 22;  // the largest integer range built; larger ones are taken as empty
+    // The most bytes the host heap holds at once: a block beyond it is refused
+    // with an error, as a host refuses a model it cannot hold rather than take
+    // all the machine's memory.
+    long long maxHeapBytes = 1LL << 30;
 };
 
 class QTVEXP_API Host {
@@ -133,12 +138,15 @@ public:
     // assignments of `instance`. A value that an earlier run of the same instance
     // assigned, by a statement that this run no longer executed, goes back to its
     // default at the end of the run; values other instances assigned are theirs.
-    // EndAssignmentRun tells whether any assigned value or index set changed.
+    // EndAssignmentRun tells whether any assigned value or index set ends the run
+    // other than it began it: a value that statements of one run assign twice
+    // (a default, then the value that replaces it) changes nothing by that alone.
     void BeginAssignmentRun(const ZR_Container* instance);
     bool EndAssignmentRun();
     bool InAssignmentRun() const { return m_runActive; }
     int AssignmentRun() const { return m_run; }
-    void NoteAssignedValue(ZR_VarParamProp* target, bool changed);
+    // Called by Assign before the target takes its new value.
+    void NoteAssignedValue(ZR_VarParamProp* target);
     void NoteIndexSet(bool changed);
     void ForgetAssignedValue(ZR_VarParamProp* target);
 
@@ -184,7 +192,14 @@ private:
     bool m_runChanged = false;
     int m_run = 0;
     const ZR_Container* m_runInstance = nullptr;
-    std::vector<ZR_VarParamProp*> m_assignedValues;  // holders of an assigned value
+    // Holders of an assigned value, with the value each held before its first
+    // assignment in the current run.
+    struct HeldValue {
+        ZR_VarParamProp* holder;
+        bool hadValue;
+        ZR_Value before;
+    };
+    std::vector<HeldValue> m_assignedValues;
 };
 
 }  // namespace qtvhost
