@@ -56,7 +56,10 @@ protected:
 private:
     bool MethodIs(const char* name);
     bool MethodIsOneOf(std::initializer_list<const char*> names);
-    ZR_SECTIONDATAMODEL& Section(int i);
+    // Section i with its replaceable members; null when the host cannot hold them.
+    ZR_SECTIONDATAMODEL* Section(int i);
+    // NODECOUNT of sections 1 to last, each converted to double, added in order.
+    double NodeCountSum(long long last);
 };
 
 // The named forms: the same grid under their own type ids.
