@@ -111,8 +111,11 @@ ZR_SECTIONDATAMODEL* ZR_DOMAIN::Section(int i) {
 double ZR_DOMAIN::NodeCountSum(long long last) {
     double total = 0.0;
     ZR_IntegerSetIter k(Range(1, last));
-    while (k.Next())
-        if (ZR_SECTIONDATAMODEL* section = Section(k.v())) total += static_cast<double>(section->NODECOUNT.v());
+    while (k.Next()) {
+        ZR_SECTIONDATAMODEL* section = Section(k.v());
+        if (section == nullptr) break;
+        total += static_cast<double>(section->NODECOUNT.v());
+    }
     return total;
 }
 
@@ -128,7 +131,7 @@ const ZR_SetValue& ZR_DOMAIN::UnionFn91667760() {
     ZR_IntegerSetIter s(Range(1, (*NUMSECTIONS).v()));
     while (s.Next()) {
         ZR_SECTIONDATAMODEL* section = Section(s.v());
-        if (section == nullptr) continue;
+        if (section == nullptr) break;
         ZR_SetValue term(section->INTERIOR.v());
         if (first) {
             result = term;
