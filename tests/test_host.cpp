@@ -429,3 +429,39 @@ TEST_F(StandIn, OnlyTheRunningInstanceLosesItsStaleValues) {
     EXPECT_EQ(ofA.v(), 0);
     EXPECT_EQ(ofB.v(), 1);
 }
+
+TEST_F(StandIn, ARunChangesAValueOnlyIfItEndsOtherThanItBegan) {
+    ZR_INTEGERSET interior;
+    ZR_Value all(ZR_IntSetValue(1, 15), 0, 1, 42);
+    ZR_Value withoutJoint(ZR_IntSetValue(1, 7), 0, 1, 41);
+    auto run = [&] {
+        host.BeginAssignmentRun(nullptr);
+        interior.Assign(&withoutJoint);  // a value the next statement replaces
+        interior.Assign(&all);
+        return host.EndAssignmentRun();
+    };
+    EXPECT_TRUE(run());
+    EXPECT_FALSE(run());
+    EXPECT_FALSE(run());
+    host.BeginAssignmentRun(nullptr);
+    interior.Assign(&withoutJoint);
+    EXPECT_TRUE(host.EndAssignmentRun());
+    EXPECT_EQ(interior.AssignedStatement(), 41);
+    EXPECT_TRUE(run());
+}
+
+TEST_F(StandIn, TheHeapRefusesBlocksBeyondItsBudget) {
+    const long long live = host.Heap().liveBytes;
+    host.config.maxHeapBytes = live + 100;
+    void* fits = MyAllocate(100);
+    EXPECT_NE(fits, nullptr);
+    EXPECT_EQ(MyAllocate(1), nullptr);
+    ASSERT_EQ(host.errors.size(), 1u);
+    EXPECT_NE(host.errors[0].find("the host heap cannot hold 1 more bytes"), std::string::npos);
+    MyFree(fits);
+    void* again = MyAllocate(100);
+    EXPECT_NE(again, nullptr);
+    MyFree(again);
+    EXPECT_EQ(host.Heap().liveBytes, live);
+    host.errors.clear();
+}
