@@ -5,8 +5,9 @@
 #include <cctype>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <random>
-#include <set>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
