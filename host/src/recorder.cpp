@@ -125,6 +125,11 @@ void Host::Free(void* block) {
     std::free(header);
 }
 
+void Host::FixUnchecked(ZR_VarParamProp& target, const ZR_Value& value) {
+    target.m_user = value;
+    target.m_hasUser = true;
+}
+
 void Host::BeginAssignmentRun(const ZR_Container* instance) {
     ++m_run;
     m_runInstance = instance;

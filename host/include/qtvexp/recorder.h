@@ -147,6 +147,13 @@ public:
     void NoteIndexSet(ZR_VarParamProp* target);
     void ForgetAssignedValue(ZR_VarParamProp* target);
 
+    // -- test-only -------------------------------------------------------------
+    // Fixes a value as the user's without the kind, bound and valid-set checks,
+    // so that a test can show what a model does with a value that reaches it by a
+    // route the stand-in does not model (a text outside a valid set, say). The
+    // driver and model libraries never call it.
+    static void FixUnchecked(ZR_VarParamProp& target, const ZR_Value& value);
+
     // -- heap ----------------------------------------------------------------
     struct HeapStats {
         long long liveBlocks = 0;

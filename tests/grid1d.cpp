@@ -1,0 +1,135 @@
+#include "grid1d.h"
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "session.h"
+
+namespace grid1d {
+
+namespace {
+
+void Fix(ZR_VarParamProp& target, const ZR_Value& value) {
+    if (target.SetUserValue(value) != 0) throw std::runtime_error("refused: " + target.LastError());
+}
+
+}  // namespace
+
+std::vector<std::string> Sequence(const std::vector<Row>& rows) {
+    std::vector<std::string> out;
+    for (const Row& r : rows) out.push_back(std::to_string(r.site) + "@" + std::to_string(r.node));
+    return out;
+}
+
+TermName Split(const std::string& fullName) {
+    TermName t;
+    const std::size_t open = fullName.find('(');
+    if (fullName.find('.') != std::string::npos || open == std::string::npos) {
+        t.array = fullName;
+        return t;
+    }
+    t.array = fullName.substr(0, open);
+    t.node = std::atoi(fullName.c_str() + open + 1);
+    return t;
+}
+
+Grid::Grid() {
+    if (!dist.XDOMAIN.Link(&domain)) throw std::runtime_error("cannot link XDOMAIN");
+}
+
+Grid& Grid::Method(const char* text) {
+    Fix(domain.DISCRETIZATIONMETHOD, ZR_Value(text, 0));
+    return *this;
+}
+Grid& Grid::MethodUnchecked(const char* text) {
+    qtvhost::Host::FixUnchecked(domain.DISCRETIZATIONMETHOD, ZR_Value(text, 0));
+    return *this;
+}
+Grid& Grid::Sections(int count) {
+    Fix(domain.NUMSECTIONS, ZR_Value(count, 0));
+    return *this;
+}
+Grid& Grid::Spacing(double preference) {
+    Fix(*domain.SPACINGPREFERENCE, ZR_Value(preference, 0));
+    return *this;
+}
+Grid& Grid::SectionSpacings(std::vector<double> preferences) {
+    m_sectionSpacings = std::move(preferences);
+    return Sections(static_cast<int>(m_sectionSpacings.size()));
+}
+Grid& Grid::Highest(int order) {
+    Fix(domain.HIGHESTORDERDERIVATIVE, ZR_Value(order, 0));
+    return *this;
+}
+Grid& Grid::Boundary(const char* text) {
+    Fix(domain.ELEMENTBOUNDARYCONDITION, ZR_Value(text, 0));
+    return *this;
+}
+Grid& Grid::BoundaryUnchecked(const char* text) {
+    qtvhost::Host::FixUnchecked(domain.ELEMENTBOUNDARYCONDITION, ZR_Value(text, 0));
+    return *this;
+}
+Grid& Grid::Used(int order) {
+    Fix(dist.HIGHESTORDERXDERIVATIVEUSED, ZR_Value(order, 0));
+    return *this;
+}
+Grid& Grid::Integrals(const char* quoteTerminated) {
+    Fix(dist.INTEGRALS, ZR_Value(ZR_StrSetValue(quoteTerminated), 0));
+    return *this;
+}
+
+Grid& Grid::Settle() {
+    qtvhost::SettleAssignments(domain);
+    if (!m_sectionSpacings.empty()) {
+        // The section records exist once the domain has sized its SECTION array.
+        for (std::size_t s = 0; s < m_sectionSpacings.size(); ++s)
+            Fix(*Section(static_cast<int>(s) + 1).SPACINGPREFERENCE, ZR_Value(m_sectionSpacings[s], 0));
+        qtvhost::SettleAssignments(domain);
+    }
+    qtvhost::SettleAssignments(dist);
+    dist.SetDims();
+    return *this;
+}
+
+Grid& Grid::Declare(int groupBase) {
+    qtvhost::Host& host = qtvhost::Host::Get();
+    ZR_ModelType::m_stLastGroup = groupBase;
+    firstIncidence = host.incidence.size();
+    firstExpression = host.expressions.size();
+    firstTerm = host.incidenceTerms.size();
+    setUpResult = dist.SetUpEquations();
+    patternResult = qtvhost::RunJacPattern(dist, firstTerm, patternRows, patternCols);
+    return *this;
+}
+
+int Grid::EndNode() { return domain.ENDNODE.v(); }
+int Grid::SectionCount() { return (*domain.NUMSECTIONS).v(); }
+ZR_SECTIONDATAMODEL& Grid::Section(int s) { return (*domain.SECTION)(s); }
+
+std::vector<Row> Grid::Rows() const {
+    const qtvhost::Host& host = qtvhost::Host::Get();
+    std::vector<Row> rows;
+    for (std::size_t i = firstExpression; i < host.expressions.size(); ++i) {
+        const qtvhost::ExpressionRecord& e = host.expressions[i];
+        Row r;
+        r.record = i;
+        const std::string& name = host.EquationName(e);
+        r.site = name.rfind("ZR_Eqn", 0) == 0 ? std::atoi(name.c_str() + 6) : -1;
+        r.group = e.group;
+        r.node = -1;
+        for (std::uint32_t t = 0; t < e.tokenCount; ++t) {
+            const qtvhost::Token& token = host.tokens[e.firstToken + t];
+            if (token.kind != qtvhost::TK_TERM) continue;
+            r.terms.push_back(token.term ? token.term->FullName() : "?");
+            if (r.terms.size() == 1) {
+                const TermName first = Split(r.terms.front());
+                r.subject = first.array;
+                r.node = first.node;
+            }
+        }
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+}  // namespace grid1d

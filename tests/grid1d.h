@@ -1,0 +1,79 @@
+// A one-dimensional distribution over its own domain, set up as a user would
+// (method, sections, spacings, derivative orders, integrals), settled, and
+// driven through SetUpEquations and JacPattern; the declared rows are read back
+// from the host's records.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "distributions/one/distribution1d.h"
+#include "qtvexp/recorder.h"
+
+namespace grid1d {
+
+// One declared equation instance.
+struct Row {
+    std::size_t record;  // index into the host's expression records
+    int site;            // N of "ZR_EqnN"
+    std::string subject; // the array of its first term: DDX, D2DX2 or IDX
+    int node;            // that term's node
+    int group;
+    std::vector<std::string> terms;  // its variable and parameter terms, in stream order
+};
+
+// "N@node" for each row, the form the worked examples are written in.
+std::vector<std::string> Sequence(const std::vector<Row>& rows);
+
+// A term's name split into its array and node ("DDX(3)"); node is -1 for a
+// parameter ("SECTION(2).ELEMENTLENGTH").
+struct TermName {
+    std::string array;
+    int node = -1;
+};
+TermName Split(const std::string& fullName);
+
+class Grid {
+public:
+    Grid();
+    Grid(const Grid&) = delete;
+    Grid& operator=(const Grid&) = delete;
+
+    // The user's values, fixed before Settle.
+    Grid& Method(const char* text);
+    Grid& Sections(int count);
+    Grid& Spacing(double preference);                 // the domain's SPACINGPREFERENCE
+    Grid& SectionSpacings(std::vector<double> preferences);  // one per section
+    Grid& Highest(int order);                         // the domain's HIGHESTORDERDERIVATIVE
+    Grid& Boundary(const char* text);
+    Grid& Used(int order);                            // HIGHESTORDERXDERIVATIVEUSED
+    Grid& Integrals(const char* quoteTerminated);     // e.g. "idx\""
+    // Texts outside the parameter's valid set, past the host's check.
+    Grid& MethodUnchecked(const char* text);
+    Grid& BoundaryUnchecked(const char* text);
+
+    // Domain, then distribution, to their settled values; arrays sized.
+    Grid& Settle();
+    // SetUpEquations with the host's last group at groupBase, then JacPattern.
+    Grid& Declare(int groupBase = 100);
+
+    int EndNode();
+    int SectionCount();
+    ZR_SECTIONDATAMODEL& Section(int s);
+
+    // The rows of the last Declare, as JacPattern declared them.
+    std::vector<Row> Rows() const;
+
+    ZR_DOMAIN domain;
+    ZR_DISTRIBUTION1D dist;
+
+    // Results of the last Declare.
+    int setUpResult = 0;
+    int patternResult = 0;
+    std::size_t firstIncidence = 0, firstExpression = 0, firstTerm = 0;
+    std::vector<int> patternRows, patternCols;
+
+private:
+    std::vector<double> m_sectionSpacings;
+};
+
+}  // namespace grid1d
