@@ -3,6 +3,12 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "field_check.h"
 #include "session.h"
 
 namespace grid1d {
@@ -130,6 +136,64 @@ std::vector<Row> Grid::Rows() const {
         rows.push_back(r);
     }
     return rows;
+}
+
+std::map<std::string, std::map<int, int>> SubjectCounts(const std::vector<Row>& rows) {
+    std::map<std::string, std::map<int, int>> counts;
+    for (const Row& r : rows) ++counts[r.subject][r.node];
+    return counts;
+}
+
+void ExpectInsideIndexSets(Grid& grid, const std::vector<Row>& rows) {
+    const std::map<std::string, ZR_INTEGERSET*> sets = {{"VALUE", &grid.dist.ZR_VALUE_SET1},
+                                                       {"DDX", &grid.dist.ZR_DDX_SET1},
+                                                       {"D2DX2", &grid.dist.ZR_D2DX2_SET1},
+                                                       {"IDX", &grid.dist.ZR_IDX_SET1}};
+    for (const Row& r : rows) {
+        for (const std::string& term : r.terms) {
+            const TermName t = Split(term);
+            const auto set = sets.find(t.array);
+            if (set == sets.end()) {
+                EXPECT_NE(term.find(".ELEMENTLENGTH"), std::string::npos) << term;
+                continue;
+            }
+            EXPECT_TRUE(set->second->v() >= t.node) << "ZR_Eqn" << r.site << " names " << term;
+        }
+    }
+}
+
+void ExpectExactness(Grid& grid, const std::vector<double>& x, const std::vector<Family>& families,
+                     double exact, double clear, double centre) {
+    const std::vector<Row> rows = grid.Rows();
+    std::map<int, const Family*> familyOf;
+    int top = 0;
+    for (const Family& f : families) {
+        for (int site : f.sites) familyOf[site] = &f;
+        if (f.degree < kAnyDegree) top = std::max(top, f.degree);
+    }
+    for (int degree = 0; degree <= top + 1; ++degree) {
+        fieldcheck::Fill(grid.dist, x, fieldcheck::Polynomial::Power(degree, centre));
+        const std::vector<fieldcheck::RowValue> values = fieldcheck::EvaluateRows(qtvhost::Host::Get(), grid.firstExpression);
+        std::map<const Family*, double> worst;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const Row& r = rows[i];
+            const fieldcheck::RowValue& v = values.at(i);
+            ASSERT_TRUE(v.parsed) << v.name << ": " << v.error;
+            const auto found = familyOf.find(r.site);
+            if (found == familyOf.end()) {
+                ADD_FAILURE() << v.name << " belongs to no family";
+                continue;
+            }
+            const Family& f = *found->second;
+            if (degree <= f.degree) {
+                EXPECT_LE(v.Relative(), exact) << v.name << " at node " << r.node << ", degree " << degree
+                                               << ": residual " << v.residual << " of " << v.magnitude;
+            }
+            if (degree == f.degree + 1) worst[&f] = std::max(worst[&f], v.Relative());
+        }
+        for (const auto& [family, relative] : worst)
+            EXPECT_GT(relative, clear) << family->label << " is exact at degree " << degree << " too";
+    }
 }
 
 }  // namespace grid1d

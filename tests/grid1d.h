@@ -3,6 +3,7 @@
 // driven through SetUpEquations and JacPattern; the declared rows are read back
 // from the host's records.
 #pragma once
+#include <map>
 #include <string>
 #include <vector>
 
@@ -75,5 +76,29 @@ public:
 private:
     std::vector<double> m_sectionSpacings;
 };
+
+// How many rows hold each array's element at each node as their subject:
+// counts["DDX"][n].
+std::map<std::string, std::map<int, int>> SubjectCounts(const std::vector<Row>& rows);
+
+// Every element a row names lies in its array's index set.
+void ExpectInsideIndexSets(Grid& grid, const std::vector<Row>& rows);
+
+// Rows whose residuals share a stencil and so the degree of polynomial for which
+// they are exact.
+struct Family {
+    const char* label;
+    std::vector<int> sites;
+    int degree;  // above kAnyDegree: exact for every polynomial tried
+};
+constexpr int kAnyDegree = 50;
+
+// Evaluates the rows of the grid's last Declare on the powers (x - centre)^d
+// placed on the nodes x, d from 0 to one above the highest family degree. Every
+// row vanishes within `exact` (relative to the magnitude of its terms) up to its
+// family's degree, and in every family that was declared some row misses by
+// more than `clear` at one degree more. A row of no family is a failure.
+void ExpectExactness(Grid& grid, const std::vector<double>& x, const std::vector<Family>& families,
+                     double exact, double clear, double centre = 0.3);
 
 }  // namespace grid1d
