@@ -43,45 +43,31 @@ Grid::Grid() {
     if (!dist.XDOMAIN.Link(&domain)) throw std::runtime_error("cannot link XDOMAIN");
 }
 
-Grid& Grid::Method(const char* text) {
-    Fix(domain.DISCRETIZATIONMETHOD, ZR_Value(text, 0));
+Grid& Grid::Set(ZR_VarParamProp& target, const ZR_Value& value, bool checked) {
+    if (checked) {
+        Fix(target, value);
+    } else {
+        qtvhost::Host::FixUnchecked(target, value);
+    }
     return *this;
 }
-Grid& Grid::MethodUnchecked(const char* text) {
-    qtvhost::Host::FixUnchecked(domain.DISCRETIZATIONMETHOD, ZR_Value(text, 0));
-    return *this;
-}
-Grid& Grid::Sections(int count) {
-    Fix(domain.NUMSECTIONS, ZR_Value(count, 0));
-    return *this;
-}
-Grid& Grid::Spacing(double preference) {
-    Fix(*domain.SPACINGPREFERENCE, ZR_Value(preference, 0));
-    return *this;
-}
+
+Grid& Grid::Method(const char* text) { return Set(domain.DISCRETIZATIONMETHOD, ZR_Value(text, 0)); }
+Grid& Grid::MethodUnchecked(const char* text) { return Set(domain.DISCRETIZATIONMETHOD, ZR_Value(text, 0), false); }
+Grid& Grid::Sections(int count) { return Set(domain.NUMSECTIONS, ZR_Value(count, 0)); }
+Grid& Grid::Spacing(double preference) { return Set(*domain.SPACINGPREFERENCE, ZR_Value(preference, 0)); }
 Grid& Grid::SectionSpacings(std::vector<double> preferences) {
     m_sectionSpacings = std::move(preferences);
     return Sections(static_cast<int>(m_sectionSpacings.size()));
 }
-Grid& Grid::Highest(int order) {
-    Fix(domain.HIGHESTORDERDERIVATIVE, ZR_Value(order, 0));
-    return *this;
-}
-Grid& Grid::Boundary(const char* text) {
-    Fix(domain.ELEMENTBOUNDARYCONDITION, ZR_Value(text, 0));
-    return *this;
-}
+Grid& Grid::Highest(int order) { return Set(domain.HIGHESTORDERDERIVATIVE, ZR_Value(order, 0)); }
+Grid& Grid::Boundary(const char* text) { return Set(domain.ELEMENTBOUNDARYCONDITION, ZR_Value(text, 0)); }
 Grid& Grid::BoundaryUnchecked(const char* text) {
-    qtvhost::Host::FixUnchecked(domain.ELEMENTBOUNDARYCONDITION, ZR_Value(text, 0));
-    return *this;
+    return Set(domain.ELEMENTBOUNDARYCONDITION, ZR_Value(text, 0), false);
 }
-Grid& Grid::Used(int order) {
-    Fix(dist.HIGHESTORDERXDERIVATIVEUSED, ZR_Value(order, 0));
-    return *this;
-}
+Grid& Grid::Used(int order) { return Set(dist.HIGHESTORDERXDERIVATIVEUSED, ZR_Value(order, 0)); }
 Grid& Grid::Integrals(const char* quoteTerminated) {
-    Fix(dist.INTEGRALS, ZR_Value(ZR_StrSetValue(quoteTerminated), 0));
-    return *this;
+    return Set(dist.INTEGRALS, ZR_Value(ZR_StrSetValue(quoteTerminated), 0));
 }
 
 Grid& Grid::Settle() {

@@ -74,6 +74,7 @@ public:
     std::vector<int> patternRows, patternCols;
 
 private:
+    Grid& Set(ZR_VarParamProp& target, const ZR_Value& value, bool checked = true);
     std::vector<double> m_sectionSpacings;
 };
 
