@@ -88,7 +88,7 @@ private:
     // only values present once the array is large.
     Key NewKey(std::size_t d) {
         const std::set<Key>& present = m_sets[d];
-        const bool full = Product() > 600;
+        const bool full = Product() > 240;
         if (!present.empty() && (full || Pick(3) == 0)) {
             auto it = present.begin();
             std::advance(it, Pick(static_cast<int>(present.size())));
@@ -305,7 +305,7 @@ protected:
         const auto before = host.Heap();
         for (unsigned seed : {1u, 2u, 3u}) {
             SCOPED_TRACE("seed " + std::to_string(seed));
-            Oracle<Array, L...>(seed).Run(1500);
+            Oracle<Array, L...>(seed).Run(800);
         }
         EXPECT_EQ(host.Heap().liveBlocks, before.liveBlocks) << "every element went with its array";
         EXPECT_EQ(host.Heap().liveBytes, before.liveBytes);
