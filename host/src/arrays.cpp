@@ -270,6 +270,12 @@ struct ZR_Matrix::OneIndex {
         return nullptr;
     }
 
+    static void Bind(ZR_Matrix& array, ZR_Set& set) {
+        array.CancelDependenceOnDeclaredSets();
+        array.SetDeclaredSet(0, &set);
+        set.AddDependent(&array);
+    }
+
     template <class Key>
     static ZR_Type* Find(ZR_Matrix& array, ZR_SetValue& set, Key key) {
         const int slots = array.SlotCount();
@@ -321,11 +327,7 @@ ZR_BASE_I::ZR_BASE_I(const ZR_BASE_I& other) = default;
 ZR_BASE_I& ZR_BASE_I::operator=(const ZR_BASE_I& other) = default;
 ZR_BASE_I::~ZR_BASE_I() = default;
 
-void ZR_BASE_I::SetDim(ZR_Set& set) {
-    CancelDependenceOnDeclaredSets();
-    SetDeclaredSet(0, &set);
-    set.AddDependent(this);
-}
+void ZR_BASE_I::SetDim(ZR_Set& set) { OneIndex::Bind(*this, set); }
 
 ZR_Type* ZR_BASE_I::Find(int index) { return OneIndex::Find(*this, IndexSets[0], index); }
 int ZR_BASE_I::NewElements() { return OneIndex::NewElements(*this, IndexSets[0], false); }
@@ -340,11 +342,7 @@ ZR_BASE_S::ZR_BASE_S(const ZR_BASE_S& other) = default;
 ZR_BASE_S& ZR_BASE_S::operator=(const ZR_BASE_S& other) = default;
 ZR_BASE_S::~ZR_BASE_S() = default;
 
-void ZR_BASE_S::SetDim(ZR_Set& set) {
-    CancelDependenceOnDeclaredSets();
-    SetDeclaredSet(0, &set);
-    set.AddDependent(this);
-}
+void ZR_BASE_S::SetDim(ZR_Set& set) { OneIndex::Bind(*this, set); }
 
 ZR_Type* ZR_BASE_S::Find(const char* index) { return OneIndex::Find(*this, IndexSets[0], index ? index : ""); }
 int ZR_BASE_S::NewElements() { return OneIndex::NewElements(*this, IndexSets[0], true); }
