@@ -383,17 +383,17 @@ TEST_F(StandIn, EvaluatorRejectsMalformedStreams) {
 
 TEST_F(StandIn, AValueWhoseStatementNoLongerRunsReturnsToItsDefault) {
     ZR_INTEGERPARAMETER npp(true), min(true);
-    host.BeginAssignmentRun();
+    host.BeginAssignmentRun(nullptr);
     ZR_Value three(3, 0, 1, 16);
     ZR_Value four(4, 0, 1, 8);
     npp.Assign(&three);
     min.Assign(&four);
     EXPECT_TRUE(host.EndAssignmentRun());  // everything was new
-    host.BeginAssignmentRun();
+    host.BeginAssignmentRun(nullptr);
     npp.Assign(&three);
     min.Assign(&four);
     EXPECT_FALSE(host.EndAssignmentRun());  // settled
-    host.BeginAssignmentRun();
+    host.BeginAssignmentRun(nullptr);
     min.Assign(&four);  // the statement that set npp did not run this time
     EXPECT_TRUE(host.EndAssignmentRun());
     EXPECT_EQ(npp.v(), 0);
@@ -401,13 +401,31 @@ TEST_F(StandIn, AValueWhoseStatementNoLongerRunsReturnsToItsDefault) {
     EXPECT_EQ(min.v(), 4);
     {
         ZR_INTEGERPARAMETER gone(true);
-        host.BeginAssignmentRun();
+        host.BeginAssignmentRun(nullptr);
         gone.Assign(&three);
         min.Assign(&four);
     }  // an assigned value whose holder goes mid-run is forgotten, not touched
     host.EndAssignmentRun();
     EXPECT_EQ(min.v(), 4);
-    host.BeginAssignmentRun();
+    host.BeginAssignmentRun(nullptr);
     min.Assign(&four);
     EXPECT_FALSE(host.EndAssignmentRun());
+}
+
+TEST_F(StandIn, OnlyTheRunningInstanceLosesItsStaleValues) {
+    auto a = Make("GENERICMODEL");
+    auto b = Make("GENERICMODEL");
+    ZR_INTEGERPARAMETER ofA(true), ofB(true);
+    ZR_Value one(1, 0, 1, 3);
+    host.BeginAssignmentRun(a.get());
+    ofA.Assign(&one);
+    host.EndAssignmentRun();
+    host.BeginAssignmentRun(b.get());
+    ofB.Assign(&one);
+    host.EndAssignmentRun();
+    EXPECT_EQ(ofA.v(), 1);  // b's run did not assign it, but it is a's
+    host.BeginAssignmentRun(a.get());
+    host.EndAssignmentRun();
+    EXPECT_EQ(ofA.v(), 0);
+    EXPECT_EQ(ofB.v(), 1);
 }

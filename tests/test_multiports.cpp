@@ -219,11 +219,11 @@ TYPED_TEST(Multiports, ConnectionTheHeapCannotGiveIsNullAndComesLater) {
 
 TYPED_TEST(Multiports, StaleNamesOfAnAssignmentRunTakeTheirPortsWithThem) {
     TypeParam multiport;
-    this->host.BeginAssignmentRun();
+    this->host.BeginAssignmentRun(&multiport);
     ASSERT_NE(multiport.CreateConnectionPort("A", 0), nullptr);
     this->host.EndAssignmentRun();
     EXPECT_EQ(multiport.PortCount(false), 2);
-    this->host.BeginAssignmentRun();
+    this->host.BeginAssignmentRun(&multiport);
     this->host.EndAssignmentRun();
     EXPECT_EQ(multiport.ConnectionNames().fv().SetSize(), 0);
     EXPECT_EQ(multiport.PortCount(false), 1);

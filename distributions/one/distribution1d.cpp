@@ -41,7 +41,7 @@ void ZR_DISTRIBUTION1D::BindArrays() {
     IDX.SetDim(ZR_IDX_SET1);
 }
 
-bool ZR_DISTRIBUTION1D::ReadyToDrive() { return XDOMAIN.ExternalLink() != nullptr; }
+bool ZR_DISTRIBUTION1D::ReadyToDrive() { return XDOMAIN.Linked() != nullptr; }
 
 void ZR_DISTRIBUTION1D::InitialiseIndexSets(int level, int arg, int pass) {
     ZR_DOMAIN& domain = *XDOMAIN;

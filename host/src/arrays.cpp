@@ -305,6 +305,12 @@ struct ZR_Matrix::OneIndex {
         return nullptr;
     }
 
+    static void Bind(ZR_Matrix& array, ZR_Set& set) {
+        array.CancelDependenceOnDeclaredSets();
+        array.SetDeclaredSet(0, &set);
+        set.AddDependent(&array);
+    }
+
     template <class Key>
     static ZR_Type* Find(ZR_Matrix& array, ZR_SetValue& set, Key key) {
         const int slots = array.SlotCount();
@@ -356,11 +362,7 @@ ZR_BASE_I::ZR_BASE_I(const ZR_BASE_I& other) = default;
 ZR_BASE_I& ZR_BASE_I::operator=(const ZR_BASE_I& other) = default;
 ZR_BASE_I::~ZR_BASE_I() = default;
 
-void ZR_BASE_I::SetDim(ZR_Set& set) {
-    CancelDependenceOnDeclaredSets();
-    SetDeclaredSet(0, &set);
-    set.AddDependent(this);
-}
+void ZR_BASE_I::SetDim(ZR_Set& set) { OneIndex::Bind(*this, set); }
 
 ZR_Type* ZR_BASE_I::Find(int index) { return OneIndex::Find(*this, IndexSets[0], index); }
 int ZR_BASE_I::NewElements() { return OneIndex::NewElements(*this, IndexSets[0], false); }
@@ -382,9 +384,7 @@ ZR_BASE_S& ZR_BASE_S::operator=(const ZR_BASE_S& other) {
 ZR_BASE_S::~ZR_BASE_S() = default;
 
 void ZR_BASE_S::SetDim(ZR_Set& set) {
-    CancelDependenceOnDeclaredSets();
-    SetDeclaredSet(0, &set);
-    set.AddDependent(this);
+    OneIndex::Bind(*this, set);
     FollowDeclaredSet(0);
 }
 
@@ -413,6 +413,7 @@ void ZR_BASE_S::FollowDeclaredSet(int) {
     present *= names;
     for (int p = 0; p < names.SetSize(); ++p) Find(names.String(p));
 }
+
 int ZR_BASE_S::NewElements() { return OneIndex::NewElements(*this, IndexSets[0], true); }
 
 void ZR_BASE_S::CreateMissingArrayElement(const char* indexText) {

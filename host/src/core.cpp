@@ -114,11 +114,12 @@ std::string ZR_Type::FullName() const {
 // --- ZR_VarParamProp ---------------------------------------------------------
 
 ZR_VarParamProp::ZR_VarParamProp()
-    : m_hasUser(false), m_hasAssigned(false), m_assignedRun(0), m_registrySlot(-1) {}
+    : m_hasUser(false), m_hasAssigned(false), m_assignedRun(0), m_assignedBy(nullptr), m_registrySlot(-1) {}
 
 ZR_VarParamProp::ZR_VarParamProp(const ZR_VarParamProp& other)
     : ZR_Type(other), m_default(other.m_default), m_user(other.m_user), m_assigned(other.m_assigned),
-      m_hasUser(other.m_hasUser), m_hasAssigned(other.m_hasAssigned), m_assignedRun(0), m_registrySlot(-1) {}
+      m_hasUser(other.m_hasUser), m_hasAssigned(other.m_hasAssigned), m_assignedRun(0), m_assignedBy(nullptr),
+      m_registrySlot(-1) {}
 
 ZR_VarParamProp& ZR_VarParamProp::operator=(const ZR_VarParamProp& other) {
     ZR_Type::operator=(other);

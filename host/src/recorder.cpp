@@ -122,8 +122,9 @@ void Host::Free(void* block) {
     std::free(header);
 }
 
-void Host::BeginAssignmentRun() {
+void Host::BeginAssignmentRun(const ZR_Container* instance) {
     ++m_run;
+    m_runInstance = instance;
     m_runActive = true;
     m_runChanged = false;
 }
@@ -137,7 +138,7 @@ bool Host::EndAssignmentRun() {
     // walk starts again.
     for (std::size_t i = 0; i < m_assignedValues.size();) {
         ZR_VarParamProp* p = m_assignedValues[i];
-        if (p->m_assignedRun == m_run) {
+        if (p->m_assignedRun == m_run || p->m_assignedBy != m_runInstance) {
             ++i;
             continue;
         }
@@ -153,6 +154,7 @@ bool Host::EndAssignmentRun() {
 
 void Host::NoteAssignedValue(ZR_VarParamProp* target, bool changed) {
     if (changed) m_runChanged = true;
+    target->m_assignedBy = m_runInstance;
     if (target->m_registrySlot < 0) {
         target->m_registrySlot = static_cast<int>(m_assignedValues.size());
         m_assignedValues.push_back(target);

@@ -158,6 +158,7 @@ private:
     bool m_hasUser;
     bool m_hasAssigned;
     int m_assignedRun;   // the assignment run that last assigned the value
+    const ZR_Container* m_assignedBy;  // the instance whose run that was
     int m_registrySlot;  // place in the host's list of assigned values, or -1
     friend class qtvhost::Host;
     std::vector<ZR_Containable*> m_dependents;

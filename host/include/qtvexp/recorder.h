@@ -129,11 +129,12 @@ public:
     void SetPatternLimit(const int* rowsEnd, const int* colsEnd);
 
     // -- assignment runs -------------------------------------------------------
-    // Between these two calls every Assign is counted as part of one run of a
-    // model's assignments. A value assigned in an earlier run by a statement that
-    // this run no longer executed goes back to its default at the end of the run.
+    // Between these two calls every Assign is counted as part of one run of the
+    // assignments of `instance`. A value that an earlier run of the same instance
+    // assigned, by a statement that this run no longer executed, goes back to its
+    // default at the end of the run; values other instances assigned are theirs.
     // EndAssignmentRun tells whether any assigned value or index set changed.
-    void BeginAssignmentRun();
+    void BeginAssignmentRun(const ZR_Container* instance);
     bool EndAssignmentRun();
     bool InAssignmentRun() const { return m_runActive; }
     int AssignmentRun() const { return m_run; }
@@ -182,6 +183,7 @@ private:
     bool m_runActive = false;
     bool m_runChanged = false;
     int m_run = 0;
+    const ZR_Container* m_runInstance = nullptr;
     std::vector<ZR_VarParamProp*> m_assignedValues;  // holders of an assigned value
 };
 
