@@ -142,18 +142,23 @@ void Host::BeginAssignmentRun(const ZR_Container* instance) {
 bool Host::EndAssignmentRun() {
     m_runActive = false;
     // A value whose statement did not run this time is stale: back to the default.
-    std::size_t kept = 0;
-    for (ZR_VarParamProp* p : m_assignedValues) {
+    // An array that follows a set may drop elements when the set goes back, and
+    // with them values of this list; so each stale value leaves the list before
+    // its arrays hear of it, and when the list lost more than that value the
+    // walk starts again.
+    for (std::size_t i = 0; i < m_assignedValues.size();) {
+        ZR_VarParamProp* p = m_assignedValues[i];
         if (p->m_assignedRun == m_run || p->m_assignedBy != m_runInstance) {
-            p->m_registrySlot = static_cast<int>(kept);
-            m_assignedValues[kept++] = p;
-        } else {
-            p->m_hasAssigned = false;
-            p->m_registrySlot = -1;
-            m_runChanged = true;
+            ++i;
+            continue;
         }
+        ForgetAssignedValue(p);  // the last value takes slot i
+        p->m_hasAssigned = false;
+        m_runChanged = true;
+        const std::size_t left = m_assignedValues.size();
+        p->ValueChanged();
+        if (m_assignedValues.size() != left) i = 0;
     }
-    m_assignedValues.resize(kept);
     for (const RunStart& start : m_runStarts) {
         const ZR_VarParamProp* p = start.target;
         if (p == nullptr) continue;
