@@ -39,4 +39,11 @@ for c in ZR_ANGLEPARAMETER ZR_POLYPOINTSPARAM_DOMAIN ZR_BASE_II ZR_BASE_SSSS "ZR
          "ZR_Virtual<ZR_ARRAY_III<ZR_REALVARIABLE, ZR_REALVARIABLE> >"; do
   grep -qx "vtable for $c" <<<"$demangled" || { echo "class data not exported: vtable for $c"; exit 1; }
 done
+# The multiports, their variants and the port arrays, with the wrappers over them.
+for t in GENERICPORT CONNECTIONPORT CONTROLPORT; do
+  for c in "ZR_MULTIPORT<ZR_$t>" "ZR_ZR_MI$t" "ZR_ZR_MO$t" "ZR_ZR_MIO$t" "ZR_ARRAY_S<ZR_$t, ZR_$t>" \
+           "ZR_External<ZR_ZR_MIO$t>" "ZR_Virtual<ZR_ZR_MI$t>" "ZR_Virtual<ZR_ARRAY_S<ZR_$t, ZR_$t> >"; do
+    grep -qx "vtable for $c" <<<"$demangled" || { echo "class data not exported: vtable for $c"; exit 1; }
+  done
+done
 echo "exported symbols: $(printf '%s\n' "$defined" | wc -l) checked"

@@ -45,6 +45,9 @@ void Host::Reset() {
     m_rowsEnd = nullptr;
     m_colsEnd = nullptr;
     m_failAfter = -1;
+    m_runActive = false;
+    m_runStarts.clear();
+    m_runStartSlot.clear();
     ReleaseGlobalStructures();
 }
 
@@ -130,60 +133,80 @@ void Host::Free(void* block) {
     std::free(header);
 }
 
+void Host::FixUnchecked(ZR_VarParamProp& target, const ZR_Value& value) {
+    target.m_user = value;
+    target.m_hasUser = true;
+}
+
 void Host::BeginAssignmentRun(const ZR_Container* instance) {
     ++m_run;
     m_runInstance = instance;
     m_runActive = true;
     m_runChanged = false;
+    m_runStarts.clear();
+    m_runStartSlot.clear();
 }
 
 bool Host::EndAssignmentRun() {
     m_runActive = false;
-    std::size_t kept = 0;
-    for (HeldValue& held : m_assignedValues) {
-        ZR_VarParamProp* p = held.holder;
-        if (p->m_assignedRun == m_run) {
-            if (!held.hadValue || !held.before.SameValue(p->m_assigned)) m_runChanged = true;
-        } else if (p->m_assignedBy == m_runInstance) {
-            // Its statement did not run this time: the value is stale and goes.
-            p->m_hasAssigned = false;
-            p->m_registrySlot = -1;
-            m_runChanged = true;
+    // A value whose statement did not run this time is stale: back to the default.
+    // An array that follows a set may drop elements when the set goes back, and
+    // with them values of this list; so each stale value leaves the list before
+    // its arrays hear of it, and when the list lost more than that value the
+    // walk starts again.
+    for (std::size_t i = 0; i < m_assignedValues.size();) {
+        ZR_VarParamProp* p = m_assignedValues[i];
+        if (p->m_assignedRun == m_run || p->m_assignedBy != m_runInstance) {
+            ++i;
             continue;
         }
-        p->m_registrySlot = static_cast<int>(kept);
-        if (&m_assignedValues[kept] != &held) m_assignedValues[kept] = std::move(held);
-        ++kept;
+        ForgetAssignedValue(p);  // the last value takes slot i
+        p->m_hasAssigned = false;
+        m_runChanged = true;
+        const std::size_t left = m_assignedValues.size();
+        p->ValueChanged();
+        if (m_assignedValues.size() != left) i = 0;
     }
-    m_assignedValues.resize(kept);
+    for (const RunStart& start : m_runStarts) {
+        const ZR_VarParamProp* p = start.target;
+        if (p == nullptr) continue;
+        if (p->m_hasAssigned != start.had || (start.had && !p->m_assigned.SameValue(start.value)))
+            m_runChanged = true;
+    }
+    m_runStarts.clear();
+    m_runStartSlot.clear();
     return m_runChanged;
 }
 
+void Host::NoteRunStart(ZR_VarParamProp* target) {
+    if (m_runStartSlot.emplace(target, m_runStarts.size()).second)
+        m_runStarts.push_back({target, target->m_hasAssigned, target->m_assigned});
+}
+
 void Host::NoteAssignedValue(ZR_VarParamProp* target) {
-    const bool firstThisRun = target->m_registrySlot < 0 || target->m_assignedRun != m_run;
+    NoteRunStart(target);
     target->m_assignedBy = m_runInstance;
     if (target->m_registrySlot < 0) {
         target->m_registrySlot = static_cast<int>(m_assignedValues.size());
-        m_assignedValues.push_back({target, false, ZR_Value()});
-    }
-    if (firstThisRun) {
-        HeldValue& held = m_assignedValues[static_cast<std::size_t>(target->m_registrySlot)];
-        held.hadValue = target->m_hasAssigned;
-        held.before = target->m_assigned;
+        m_assignedValues.push_back(target);
     }
 }
 
-void Host::NoteIndexSet(bool changed) {
-    if (changed) m_runChanged = true;
-}
+void Host::NoteIndexSet(ZR_VarParamProp* target) { NoteRunStart(target); }
 
 void Host::ForgetAssignedValue(ZR_VarParamProp* target) {
+    const auto started = m_runStartSlot.find(target);
+    if (started != m_runStartSlot.end()) {
+        RunStart& start = m_runStarts[started->second];
+        if (start.had) m_runChanged = true;  // a value held at the start is gone
+        start.target = nullptr;
+        m_runStartSlot.erase(started);
+    }
     const int slot = target->m_registrySlot;
     if (slot < 0) return;
-    if (static_cast<std::size_t>(slot) + 1 != m_assignedValues.size()) {
-        m_assignedValues[static_cast<std::size_t>(slot)] = std::move(m_assignedValues.back());
-        m_assignedValues[static_cast<std::size_t>(slot)].holder->m_registrySlot = slot;
-    }
+    ZR_VarParamProp* last = m_assignedValues.back();
+    m_assignedValues[static_cast<std::size_t>(slot)] = last;
+    last->m_registrySlot = slot;
     m_assignedValues.pop_back();
     target->m_registrySlot = -1;
 }

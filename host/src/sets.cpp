@@ -203,6 +203,11 @@ ZR_StrSetValue::ZR_StrSetValue(const char* text) {
     if (!member.empty()) *this += member.c_str();
 }
 
+ZR_StrSetValue::ZR_StrSetValue(const ZR_SetValue& other) {
+    ResetType(ZR_SET_STRING);
+    if (other.Type() == ZR_SET_STRING) *this += other;
+}
+
 ZR_StrSetValue::~ZR_StrSetValue() = default;
 
 ZR_SetIter::ZR_SetIter(const SUValue& value) : m_value(value), m_pos(-1) {}
