@@ -45,8 +45,10 @@ bool ZR_LongPtrVectorOwnsData::Reserve(long long slots) {
     try {
         // Arrays grow one element at a time as their elements are asked for:
         // room is made geometrically so that growing stays linear.
-        if (static_cast<std::size_t>(slots) > m_slots.capacity())
-            m_slots.reserve(static_cast<std::size_t>(std::min(limit, std::max(slots, 2 * static_cast<long long>(m_slots.capacity())))));
+        if (static_cast<std::size_t>(slots) > m_slots.capacity()) {
+            const long long grown = std::max(slots, 2 * static_cast<long long>(m_slots.capacity()));
+            m_slots.reserve(static_cast<std::size_t>(std::min(limit, grown)));
+        }
     } catch (const std::bad_alloc&) {
         Host::Get().Error("no memory for an array of " + std::to_string(slots) + " element slots");
         return false;
