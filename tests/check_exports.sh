@@ -3,7 +3,7 @@
 # and classes, and nothing else: above all not the allocation operators, which
 # would otherwise replace the host process's own.
 set -euo pipefail
-lib="$1"
+lib="$1" types_file="$2"
 defined=$(nm -D --defined-only "$lib" | awk '{print $3}')
 demangled=$(printf '%s\n' "$defined" | c++filt)
 bad=$(printf '%s\n' "$demangled" | grep -v -E \
@@ -15,7 +15,7 @@ fi
 for sym in _Znwm _Znam _ZdlPv _ZdaPv _ZdlPvm _Znwj _Znaj; do
   if printf '%s\n' "$defined" | grep -qx "$sym"; then echo "allocation operator $sym is exported"; exit 1; fi
 done
-for t in GENERICCONNECTION CONNECTION GENERICCONTROLSIGNAL CONTROLSIGNAL; do
+for t in $(sed -e 's/#.*//' "$types_file"); do
   for s in "${t}Factory" "${t}PropertyInfo" "_Compatibility$t" "_JacData$t"; do
     printf '%s\n' "$defined" | grep -qx "$s" || { echo "missing entry point $s"; exit 1; }
   done
