@@ -29,3 +29,25 @@ public:
 
     ZR_Bookkeeping Book;
 };
+
+// A port with a connection state and a component list, for other model libraries
+// and the host to build and derive from.
+class ORVANE_API ZR_GENERICPORT : public ZR_TypeFrame<ZR_GENERICPORT, ZR_PortTypeEx> {
+    using ZR_Frame = ZR_TypeFrame<ZR_GENERICPORT, ZR_PortTypeEx>;
+    friend ZR_Frame;
+
+public:
+    explicit ZR_GENERICPORT(bool construct = true, ZR_Container* owner = nullptr);
+    ~ZR_GENERICPORT() override;
+    ZR_GENERICPORT& operator=(const ZR_GENERICPORT& other) = default;
+    static const char* ZR_ContainerId();
+    ZR_VarParamProp* IsConnected() override;
+
+    ZR_FalseLOGICALPARAMETER ISCONNECTED;
+    ZR_FalseLOGICALPARAMETER ISLINKED;
+    ZR_COMPONENTLISTNAME COMPONENTLIST;
+    ZR_Bookkeeping Book;
+
+protected:
+    void RegisterMembers(ZR_Registrar& registrar);
+};

@@ -20,6 +20,10 @@ public:
     void Int(int) {}
     void Term(ZR_VarParam& term) { m_model.AddNonZero(term); }
 
+    // SetUpEquations reads values through the non-const accessors.
+    template <class P>
+    static decltype(auto) Read(P& p) { return p.v(); }
+
 private:
     ZR_ModelType& m_model;
     const int m_groupBase;
@@ -41,6 +45,10 @@ public:
     void Real(double value) { m_builder.AddTerm(value, m_equation); }
     void Int(int value) { m_builder.AddTerm(value, m_equation); }
     void Term(ZR_VarParam& term) { m_builder.AddTerm(term, m_rows, m_cols, m_equation); }
+
+    // JacPattern reads values through the const accessors.
+    template <class P>
+    static decltype(auto) Read(P& p) { return static_cast<const P&>(p).fv(); }
 
 private:
     ZR_ModelType& m_model;

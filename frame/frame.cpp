@@ -23,6 +23,15 @@ ZR_Type* ZR_Registrar::Add(ZR_Type& member, const char* name, const char* descri
     return member.AddProperty(Owner(), name, description, direction, false);
 }
 
+ZR_ExternalBase* ZR_Registrar::Add(ZR_ExternalBase& member, const char* name, const char* description,
+                                   int direction) {
+    return member.AddProperty(Owner(), name, description, direction, false);
+}
+
+ZR_Type* ZR_Registrar::Add(ZR_VirtualBase& member, const char* name, const char* description, int direction) {
+    return member.AddProperty(Owner(), name, description, direction, false);
+}
+
 void ZR_Registrar::AddSignalPort(ZR_Type& port, const char* name, int direction) {
     Add(port, name, nullptr, direction)->UnsetIsToBeExported();
 }

@@ -25,6 +25,12 @@ struct ZR_IsLibraryType : std::false_type {};
 template <class T>
 struct ZR_IsLibraryType<T, std::void_t<typename T::ZR_LibraryTypeTag>> : std::true_type {};
 
+// True for types that declare (or inherit from a library base) a component list.
+template <class T, class = void>
+struct ZR_HasComponentList : std::false_type {};
+template <class T>
+struct ZR_HasComponentList<T, std::void_t<decltype(&T::COMPONENTLIST)>> : std::true_type {};
+
 ORVANE_API bool ZR_EqualNoCase(const char* a, const char* b);
 
 // 1 when the set value holds the text, else 0, whatever the host's membership
@@ -37,6 +43,12 @@ public:
     ZR_Registrar(ZR_Container& self, ZR_Container* const& ownerWord);
     ZR_Type* Add(ZR_Type& member, const char* name, const char* description = nullptr,
                  int direction = ZR_DIR_NONE);
+    // A reference to an instance elsewhere in the model tree.
+    ZR_ExternalBase* Add(ZR_ExternalBase& member, const char* name, const char* description = nullptr,
+                         int direction = ZR_DIR_NONE);
+    // A member whose type is chosen later.
+    ZR_Type* Add(ZR_VirtualBase& member, const char* name, const char* description = nullptr,
+                 int direction = ZR_DIR_NONE);
     // A signal port: registered, then marked not to be exported.
     void AddSignalPort(ZR_Type& port, const char* name, int direction);
     // A connection end: registered, then given host port type 4.
@@ -48,8 +60,10 @@ private:
     ZR_Container* const& m_ownerWord;
 };
 
+// Exported with the types: a host or model library that holds a type by value
+// may call the frame's operations directly once its compiler knows the type.
 template <class Self, class Base>
-class ZR_TypeFrame : public Base {
+class ORVANE_TEMPLATE_API ZR_TypeFrame : public Base {
 public:
     using ZR_LibraryTypeTag = void;
     using ZR_FrameBase = Base;
@@ -62,6 +76,14 @@ public:
         return false;
     }
 
+    // A type that declares COMPONENTLIST answers it; a derived type, its base's.
+    ZR_COMPONENTLISTNAME* ComponentList() override {
+        if constexpr (ZR_HasComponentList<Self>::value)
+            return &self().COMPONENTLIST;
+        else
+            return Base::ComponentList();
+    }
+
     void SetDims() override {
         self().BindArrays();
         Base::SetDims();
@@ -72,6 +94,7 @@ public:
     // The third argument only holds the result.
     long ExecuteAssignments0(int level, int arg, long status) {
         status = Base::ExecuteAssignments(level - 1, arg);
+        if (!self().ReadyToDrive()) return kNotReady;
         for (int pass = 0;; ++pass) {
             self().InitialiseIndexSets(level, arg, pass);
             if (pass != 0) return status;
@@ -82,6 +105,7 @@ public:
     int SetUpEquations() override {
         const int n = Base::SetUpEquations();
         if (n < 0) return n;
+        if (!self().ReadyToDrive()) return kNotReady;
         ZR_Bookkeeping& words = self().Book;
         words.GroupNumber = ZR_ModelType::m_stLastGroup;
         words.LocalEquationCount = 0;
@@ -96,6 +120,10 @@ public:
         ZR_ModelExtensions& builder = *this;
         builder.ResetExpressions();
         int count = Base::JacPattern(rows, cols, types);
+        if (!self().ReadyToDrive()) {
+            self().Book.PatternEntryCount = 0;
+            return kNotReady;
+        }
         const int* start = rows;
         ZR_ExpressionSink sink(*this, builder, self().Book.GroupNumber, count, rows, cols);
         self().DeclareEquations(sink);
@@ -129,8 +157,13 @@ protected:
         if (construct) self().Construct();
     }
 
+    // Status of an operation that cannot run because something the type reads
+    // through a reference was never linked by the host.
+    static constexpr int kNotReady = -1;
+
     // What a type supplies; the defaults are those of a type without members,
     // statements or equations.
+    bool ReadyToDrive() { return true; }
     void RegisterMembers(ZR_Registrar&) {}
     void BindArrays() {}
     void InitialiseIndexSets(int /*level*/, int /*arg*/, int /*pass*/) {}

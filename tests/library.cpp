@@ -1,5 +1,7 @@
 #include "library.h"
 
+#include <fstream>
+
 namespace testing_support {
 
 qtvhost::ModelLibrary& Library() {
@@ -8,6 +10,22 @@ qtvhost::ModelLibrary& Library() {
 }
 
 qtvhost::InstanceRef Make(const std::string& typeName) { return qtvhost::InstanceRef(Library().Create(typeName)); }
+
+const std::vector<std::string>& InstantiableTypes() {
+    static const std::vector<std::string> types = [] {
+        std::vector<std::string> names;
+        std::ifstream list(ORVANE_TYPES_LIST);
+        std::string line;
+        while (std::getline(list, line)) {
+            line = line.substr(0, line.find('#'));
+            const auto first = line.find_first_not_of(" \t\r");
+            if (first == std::string::npos) continue;
+            names.push_back(line.substr(first, line.find_last_not_of(" \t\r") - first + 1));
+        }
+        return names;
+    }();
+    return types;
+}
 
 void HostTest::SetUp() {
     Library();

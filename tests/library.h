@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "session.h"
 
@@ -13,6 +14,9 @@ qtvhost::ModelLibrary& Library();
 
 // A new instance of TYPE through its factory, released at the end of the scope.
 qtvhost::InstanceRef Make(const std::string& typeName);
+
+// The instantiable types as the export list names them.
+const std::vector<std::string>& InstantiableTypes();
 
 template <class T>
 const T* Data(const std::string& name) {

@@ -3,9 +3,11 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <map>
 
 #include "library.h"
 #include "qtvexp.h"
+#include "qtvexp/evaluate.h"
 
 using namespace testing_support;
 
@@ -204,4 +206,226 @@ TEST_F(StandIn, SetGroupLimitsOnlyRaisesTheLastGroup) {
     model->SetGroupLimits(11);
     EXPECT_EQ(ZR_ModelType::m_stLastGroup, 12);
     EXPECT_EQ(host.incidence.size(), 2u);
+}
+
+namespace {
+// A multiport as a model library makes one: a plain port per connection name.
+class NamedPorts : public ZR_MULTIPORT_BaseType {
+public:
+    ZR_PortType* CreateConnectionPort(const char* name, unsigned flags) override {
+        created.emplace_back(name, flags);
+        ZR_SetValue names = ConnectionNames().fv();
+        names += name;
+        ZR_Value value(names, static_cast<int>(flags));
+        ConnectionNames().Assign(&value);
+        return &ports[name];
+    }
+    ZR_PortType* FindConnectionPort(const char* name) override {
+        auto it = ports.find(name);
+        return it == ports.end() ? nullptr : &it->second;
+    }
+    std::map<std::string, ZR_PortType> ports;
+    std::vector<std::pair<std::string, unsigned>> created;
+};
+}  // namespace
+
+TEST_F(StandIn, APortCountsItselfOnceInTheWalkOverPorts) {
+    ZR_PortType plain;
+    ZR_MULTIPORT_BaseType multi;
+    for (ZR_PortType* port : {&plain, static_cast<ZR_PortType*>(&multi)}) {
+        EXPECT_EQ(port->PortCount(true), 1);
+        EXPECT_EQ(port->PortCount(false), 1);
+        for (int start : {0, -3, 1, 4}) {
+            int index = start;
+            EXPECT_EQ(port->GetPort(index, true), start <= 0 ? port : nullptr) << start;
+            EXPECT_EQ(index, start - 1);
+        }
+        EXPECT_EQ(port->CreateConnectionPort("A", 0), nullptr);
+        EXPECT_EQ(port->FindConnectionPort("A"), nullptr);
+    }
+    EXPECT_FALSE(plain.IsAMultiport());
+    EXPECT_TRUE(multi.IsAMultiport());
+    plain.HostPortType(4);
+    EXPECT_EQ(plain.HostPortType(), 4);
+    plain.SetDirection(ZR_DIR_OUTPUT);
+    EXPECT_EQ(plain.Direction(), ZR_DIR_OUTPUT);
+    multi.DumpStructure();
+    ASSERT_EQ(host.baseCalls.size(), 1u);
+    EXPECT_EQ(host.baseCalls[0].kind, qtvhost::BaseCall::DumpStructure);
+}
+
+TEST_F(StandIn, MultiportBaseHasItsOwnIdAndAnEmptyNameSet) {
+    ZR_MULTIPORT_BaseType multi;
+    EXPECT_STREQ(multi.ZR_DefaultDESCRIPTION(), ZR_MULTIPORT_BaseType::ZR_ContainerId());
+    EXPECT_TRUE(multi.ContainerDerivesFrom("MULTIPORT"));
+    EXPECT_FALSE(multi.ContainerDerivesFrom("Port CONTROLPORT\tV9"));
+    EXPECT_FALSE(multi.ContainerDerivesFrom(nullptr));
+    EXPECT_EQ(multi.PropertyCount(), 0);
+    EXPECT_EQ(multi.ConnectionNames().fv().Type(), ZR_SET_STRING);
+    EXPECT_EQ(multi.ConnectionNames().fv().SetSize(), 0);
+}
+
+TEST_F(StandIn, ConnectMakesAPortOncePerNameAndDisconnectForgetsTheName) {
+    NamedPorts multi;
+    ZR_PortType* b = multi.Connect("B", 7);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(multi.Connect("B", 9), b);
+    ZR_PortType* a = multi.Connect("A");
+    EXPECT_NE(a, b);
+    EXPECT_EQ(multi.created, (std::vector<std::pair<std::string, unsigned>>{{"B", 7}, {"A", 0}}));
+    EXPECT_EQ(multi.ConnectionNames().fv().ToText(), "{\"A\", \"B\"}");
+    EXPECT_EQ(multi.Connect(""), nullptr);
+    EXPECT_EQ(multi.Connect(nullptr), nullptr);
+    EXPECT_EQ(host.errors.size(), 2u);
+    host.errors.clear();
+
+    EXPECT_TRUE(multi.Disconnect("B"));
+    EXPECT_FALSE(multi.Disconnect("B"));
+    EXPECT_FALSE(multi.Disconnect("b"));
+    EXPECT_FALSE(multi.Disconnect(nullptr));
+    EXPECT_EQ(multi.ConnectionNames().fv().ToText(), "{\"A\"}");
+
+    ZR_MULTIPORT_BaseType copy(multi);
+    EXPECT_EQ(copy.ConnectionNames().fv().ToText(), "{\"A\"}");
+}
+
+TEST_F(StandIn, GlobalStructuresAreHeldByNameUntilReplacedOrReset) {
+    const auto before = host.Heap();
+    auto* first = new ZR_StructureTypeEx;
+    auto* second = new ZR_StructureTypeEx;
+    second->AddRef();  // the test's own reference
+    host.AddGlobalStructure("Plant", first);
+    EXPECT_EQ(first->RefCount(), 1u);
+    EXPECT_EQ(host.FindGlobalStructure("PLANT"), first);
+    EXPECT_EQ(host.FindGlobalStructure("Plan"), nullptr);
+    EXPECT_EQ(host.FindGlobalStructure(nullptr), nullptr);
+    host.AddGlobalStructure("plant", second);  // first goes
+    EXPECT_EQ(host.FindGlobalStructure("Plant"), second);
+    EXPECT_EQ(second->RefCount(), 2u);
+    host.AddGlobalStructure("", second);
+    host.AddGlobalStructure("Other", nullptr);
+    EXPECT_EQ(host.errors.size(), 2u);
+    host.Reset();
+    EXPECT_EQ(host.FindGlobalStructure("Plant"), nullptr);
+    EXPECT_EQ(second->Release(), 0u);
+    EXPECT_EQ(host.Heap().liveBlocks, before.liveBlocks);
+}
+
+TEST_F(StandIn, AStructureReferenceHoldsTheModelItAnswers) {
+    auto* model = new ZR_StructureTypeEx;
+    model->AddRef();
+    {
+        ZR_GlobalStructureRefBase ref(model);
+        EXPECT_EQ(model->RefCount(), 2u);
+        EXPECT_EQ(ref.Dereference(), model);
+        ZR_GlobalStructureRefBase copy(ref);
+        copy = ref;
+        EXPECT_EQ(model->RefCount(), 3u);
+        auto* global = new ZR_StructureTypeEx;
+        host.AddGlobalStructure("G", global);
+        ASSERT_EQ(copy.SetUserValue(ZR_Value("g", 0)), 0);
+        EXPECT_EQ(copy.Dereference(), global);
+        EXPECT_EQ(ref.Dereference(), model);
+    }
+    EXPECT_EQ(model->RefCount(), 1u);
+    model->Release();
+    // Without a model and without a library to build a dummy there is nothing.
+    ZR_GlobalStructureRefBase empty(nullptr);
+    EXPECT_EQ(empty.Dereference(), nullptr);
+}
+
+namespace {
+qtvhost::Token Op(int code) { return {qtvhost::TK_OP, code, 0.0, nullptr}; }
+qtvhost::Token Real(double v) { return {qtvhost::TK_REAL, 0, v, nullptr}; }
+qtvhost::Token Int(int v) { return {qtvhost::TK_INT, v, 0.0, nullptr}; }
+qtvhost::Token Var(const ZR_VarParam& v) { return {qtvhost::TK_TERM, 0, 0.0, &v}; }
+
+qtvhost::Evaluation Eval(std::initializer_list<qtvhost::Token> tokens) {
+    return qtvhost::EvaluateTokens(tokens.begin(), tokens.size());
+}
+}  // namespace
+
+TEST_F(StandIn, EvaluatorFollowsThePrefixTree) {
+    ZR_REALVARIABLE ddx(true), v0(true), v1(true);
+    ZR_REALPARAMETER h(true);
+    ddx.SetValue(3.0);
+    v0.SetValue(1.0);
+    v1.SetValue(1.6);
+    ASSERT_EQ(h.SetUserValue(ZR_Value(0.2, 0)), 0);
+    // + * DDX h - V0 V1  =  DDX*h + (V0 - V1)
+    auto r = Eval({Op(19), Op(21), Var(ddx), Var(h), Op(20), Var(v0), Var(v1)});
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_NEAR(r.value, 3.0 * 0.2 + (1.0 - 1.6), 1e-15);
+    EXPECT_NEAR(r.magnitude, 3.0 * 0.2 + 1.0 + 1.6, 1e-15);
+    // - * D2 sqr h ...: the square applies to its one operand only
+    auto s = Eval({Op(20), Op(21), Int(2), Op(40), Var(h), Op(22), Real(1.0), Int(4)});
+    ASSERT_TRUE(s.ok);
+    EXPECT_DOUBLE_EQ(s.value, 2 * 0.04 - 0.25);
+    auto z = Eval({Op(1), Var(v0)});
+    ASSERT_TRUE(z.ok);
+    EXPECT_EQ(z.value, 1.0);
+    auto neg = Eval({Op(19), Int(-3), Var(v1)});
+    EXPECT_DOUBLE_EQ(neg.value, -3 + 1.6);
+    EXPECT_DOUBLE_EQ(neg.magnitude, 3 + 1.6);
+}
+
+TEST_F(StandIn, EvaluatorRejectsMalformedStreams) {
+    ZR_REALVARIABLE x(true);
+    EXPECT_FALSE(Eval({}).ok);
+    EXPECT_FALSE(Eval({Op(19), Var(x)}).ok);               // too few operands
+    EXPECT_FALSE(Eval({Op(40)}).ok);
+    EXPECT_FALSE(Eval({Var(x), Var(x)}).ok);               // trailing token
+    EXPECT_FALSE(Eval({Op(23), Var(x), Var(x)}).ok);       // unknown code
+    EXPECT_FALSE(Eval({Op(19), Var(x), Var(x), Int(1)}).ok);
+    auto r = Eval({Op(19), Var(x)});
+    EXPECT_FALSE(r.error.empty());
+}
+
+TEST_F(StandIn, AValueWhoseStatementNoLongerRunsReturnsToItsDefault) {
+    ZR_INTEGERPARAMETER npp(true), min(true);
+    host.BeginAssignmentRun(nullptr);
+    ZR_Value three(3, 0, 1, 16);
+    ZR_Value four(4, 0, 1, 8);
+    npp.Assign(&three);
+    min.Assign(&four);
+    EXPECT_TRUE(host.EndAssignmentRun());  // everything was new
+    host.BeginAssignmentRun(nullptr);
+    npp.Assign(&three);
+    min.Assign(&four);
+    EXPECT_FALSE(host.EndAssignmentRun());  // settled
+    host.BeginAssignmentRun(nullptr);
+    min.Assign(&four);  // the statement that set npp did not run this time
+    EXPECT_TRUE(host.EndAssignmentRun());
+    EXPECT_EQ(npp.v(), 0);
+    EXPECT_FALSE(npp.HasAssignedValue());
+    EXPECT_EQ(min.v(), 4);
+    {
+        ZR_INTEGERPARAMETER gone(true);
+        host.BeginAssignmentRun(nullptr);
+        gone.Assign(&three);
+        min.Assign(&four);
+    }  // an assigned value whose holder goes mid-run is forgotten, not touched
+    host.EndAssignmentRun();
+    EXPECT_EQ(min.v(), 4);
+    host.BeginAssignmentRun(nullptr);
+    min.Assign(&four);
+    EXPECT_FALSE(host.EndAssignmentRun());
+}
+
+TEST_F(StandIn, OnlyTheRunningInstanceLosesItsStaleValues) {
+    auto a = Make("GENERICMODEL");
+    auto b = Make("GENERICMODEL");
+    ZR_INTEGERPARAMETER ofA(true), ofB(true);
+    ZR_Value one(1, 0, 1, 3);
+    host.BeginAssignmentRun(a.get());
+    ofA.Assign(&one);
+    host.EndAssignmentRun();
+    host.BeginAssignmentRun(b.get());
+    ofB.Assign(&one);
+    host.EndAssignmentRun();
+    EXPECT_EQ(ofA.v(), 1);  // b's run did not assign it, but it is a's
+    host.BeginAssignmentRun(a.get());
+    host.EndAssignmentRun();
+    EXPECT_EQ(ofA.v(), 0);
+    EXPECT_EQ(ofB.v(), 1);
 }

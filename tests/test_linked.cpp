@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "connectivity/connections.h"
+#include "connectivity/generic.h"
 #include "frame/frame.h"
 #include "qtvexp/recorder.h"
+#include "registrations.h"
+
+using testing_support::ComponentList;
+using testing_support::ExpectRegistrations;
 
 namespace {
 
@@ -43,11 +48,17 @@ TEST_F(Linked, ATypeBuiltWithAnOwnerRegistersEveryLevelWithThatOwner) {
 
 TEST_F(Linked, BuiltWithTheFlagClearNothingIsRegisteredUntilConstruct) {
     ZR_CONNECTION conn(false, nullptr);
+    ZR_GENERICMODEL model(false, nullptr);
     EXPECT_EQ(conn.PropertyCount(), 0);
+    EXPECT_EQ(model.PropertyCount(), 0);
     EXPECT_TRUE(host.registrations.empty());
     conn.Construct();
+    model.Construct();
     ASSERT_EQ(conn.PropertyCount(), 3);
     EXPECT_EQ(conn.PropertyAt(2).name, "DEST");
+    ASSERT_EQ(model.PropertyCount(), 4);
+    EXPECT_FALSE(model.INPUTSIGNAL.IsToBeExported());
+    EXPECT_EQ(model.ComponentList(), &model.COMPONENTLIST);
 }
 
 TEST_F(Linked, DefaultConstructionSetsTheFlagAndNoOwner) {
@@ -64,4 +75,105 @@ TEST_F(Linked, MembersGoingFirstLeaveNoDanglingPropertyBehind) {
         EXPECT_EQ(owner.PropertyCount(), 6);
     }
     EXPECT_EQ(owner.PropertyCount(), 3);
+}
+
+TEST_F(Linked, GenericPortRegistersItsStateAndListWithItsOwner) {
+    const std::vector<testing_support::Expected> members = {
+        {"ISCONNECTED", "parameter", ZR_DIR_NONE, true, 0},
+        {"ISLINKED", "parameter", ZR_DIR_NONE, true, 0},
+        ComponentList()};
+    ZR_GENERICPORT port;
+    ExpectRegistrations(port, members);
+    EXPECT_FALSE(port.ISCONNECTED.fv());
+    EXPECT_FALSE(port.ISLINKED.fv());
+    EXPECT_STREQ(port.ZR_DefaultDESCRIPTION(), "Port GENERICPORT\tV9");
+
+    ZR_GENERICMODEL owner;
+    ZR_GENERICPORT owned(true, &owner);
+    EXPECT_EQ(owned.PropertyCount(), 0);
+    ASSERT_EQ(owner.PropertyCount(), 4 + 3);
+    EXPECT_EQ(owner.PropertyAt(4).member, &owned.ISCONNECTED);
+    EXPECT_EQ(owner.PropertyAt(6).member, &owned.COMPONENTLIST);
+}
+
+TEST_F(Linked, GenericPortAnswersItsOwnMembersThroughTheHostPortInterface) {
+    ZR_GENERICPORT generic;
+    ZR_PortType& port = generic;
+    EXPECT_EQ(port.IsConnected(), &generic.ISCONNECTED);
+    EXPECT_EQ(port.IsConnected(), port.IsConnected());
+    EXPECT_EQ(port.ComponentList(), &generic.COMPONENTLIST);
+    EXPECT_EQ(port.ComponentList(), port.ComponentList());
+    EXPECT_TRUE(port.ContainerDerivesFrom("port genericport\tv9"));
+    EXPECT_FALSE(port.ContainerDerivesFrom("Port CONTROLPORT\tV9"));
+    EXPECT_FALSE(port.ContainerDerivesFrom("Port GENERICPORT"));
+    // The control and connection ports register nothing and keep the host's answers.
+    const std::size_t registered = host.registrations.size();
+    ZR_CONTROLPORT control;
+    ZR_CONNECTIONPORT connection;
+    EXPECT_EQ(control.PropertyCount(), 0);
+    EXPECT_EQ(connection.PropertyCount(), 0);
+    EXPECT_EQ(host.registrations.size(), registered);
+    EXPECT_EQ(static_cast<ZR_PortType&>(control).IsConnected(), nullptr);
+    EXPECT_EQ(static_cast<ZR_PortType&>(connection).ComponentList(), nullptr);
+}
+
+TEST_F(Linked, StructureCompatibilityIsTheModelsOwnAnswerAndFalseForNoModel) {
+    ZR_GLOBALSTRUCTUREREFNAME<ZR_GENERICSTRUCTURE> ref;
+    ZR_GENERICSTRUCTURE structure;
+    ZR_GENERICMODEL model;
+    ZR_GENERICSTREAM stream;
+    EXPECT_TRUE(ref.CheckCompatibleStructureType(&structure));
+    EXPECT_FALSE(ref.CheckCompatibleStructureType(&model));
+    EXPECT_FALSE(ref.CheckCompatibleStructureType(&stream));
+    EXPECT_FALSE(ref.CheckCompatibleStructureType(nullptr));
+}
+
+TEST_F(Linked, DummyStructureIsBuiltRegisteredAndReturnedToTheHeap) {
+    const auto before = host.Heap();
+    {
+        ZR_GLOBALSTRUCTUREREFNAME<ZR_GENERICSTRUCTURE> ref;
+        ZR_ModelType* dummy = ref.CreateDummyInstance();
+        ASSERT_NE(dummy, nullptr);
+        EXPECT_EQ(dummy->RefCount(), 0u);
+        ExpectRegistrations(*dummy, {testing_support::Notes(), ComponentList()});
+        delete dummy;
+        host.FailAllocationsAfter(0);
+        EXPECT_EQ(ref.CreateDummyInstance(), nullptr);
+        host.FailAllocationsAfter(-1);
+    }
+    EXPECT_EQ(host.Heap().liveBlocks, before.liveBlocks);
+    EXPECT_EQ(host.Heap().liveBytes, before.liveBytes);
+}
+
+TEST_F(Linked, DereferenceGivesTheNamedGlobalStructureOrOneKeptDummy) {
+    const auto before = host.Heap();
+    {
+        ZR_GLOBALSTRUCTUREREFNAME<ZR_GENERICSTRUCTURE> ref;
+        ZR_GENERICSTRUCTURE& dummy = ref;
+        EXPECT_EQ(&*ref, &dummy);
+        EXPECT_EQ(dummy.PropertyCount(), 2);
+
+        auto* global = new ZR_GENERICSTRUCTURE(true, nullptr);
+        host.AddGlobalStructure("Plant", global);
+        EXPECT_EQ(&*ref, &dummy);  // not named yet
+        ASSERT_EQ(ref.SetUserValue(ZR_Value("plant", 0)), 0);
+        EXPECT_EQ(&*ref, global);
+        EXPECT_EQ(&static_cast<ZR_GENERICSTRUCTURE&>(ref), global);
+
+        // A global structure of another type is refused, and the dummy answers.
+        host.AddGlobalStructure("Unit", new ZR_GENERICMODEL(true, nullptr));
+        ASSERT_EQ(ref.SetUserValue(ZR_Value("Unit", 0)), 0);
+        EXPECT_EQ(&*ref, &dummy);
+        EXPECT_EQ(host.errors.size(), 1u);
+        host.errors.clear();
+
+        // A copy shares the dummy and the name.
+        ZR_GLOBALSTRUCTUREREFNAME<ZR_GENERICSTRUCTURE> other;
+        other = ref;
+        EXPECT_STREQ(static_cast<const char*>(other), "Unit");
+        host.errors.clear();
+        host.Reset();
+        EXPECT_EQ(&*other, &dummy);
+    }
+    EXPECT_EQ(host.Heap().liveBlocks, before.liveBlocks);
 }

@@ -25,7 +25,18 @@ std::string KindOf(const ZR_Container::Property& p) {
     return p.member ? p.member->ZR_KindName() : "?";
 }
 
-json Report(const std::string& typeName, const ZR_ModelType& instance) {
+json Values(const std::vector<AssignmentRecord>& assignments) {
+    json values = json::array();
+    for (const AssignmentRecord& a : assignments) {
+        json v{{"name", a.targetName}, {"value", a.value.ToText()}, {"statement", a.value.Statement()}};
+        if (a.pass >= 0) v["pass"] = a.pass;
+        if (a.status != 0) v["status"] = a.status;
+        values.push_back(v);
+    }
+    return values;
+}
+
+json Report(const std::string& typeName, const ZR_ModelType& instance, const json& linked) {
     const Host& host = Host::Get();
     json report;
     report["type"] = typeName;
@@ -40,14 +51,8 @@ json Report(const std::string& typeName, const ZR_ModelType& instance) {
         members.push_back(m);
     }
     report["members"] = members;
-    json values = json::array();
-    for (const AssignmentRecord& a : host.assignments) {
-        json v{{"name", a.targetName}, {"value", a.value.ToText()}, {"statement", a.value.Statement()}};
-        if (a.pass >= 0) v["pass"] = a.pass;
-        if (a.status != 0) v["status"] = a.status;
-        values.push_back(v);
-    }
-    report["values"] = values;
+    if (!linked.empty()) report["linked"] = linked;
+    report["values"] = Values(host.assignments);
     json equations = json::array();
     for (std::size_t i = 0; i < host.expressions.size(); ++i) {
         const ExpressionRecord& e = host.expressions[i];
@@ -61,11 +66,21 @@ json Report(const std::string& typeName, const ZR_ModelType& instance) {
                              {"name", host.EquationName(e)},
                              {"group", e.group},
                              {"incidence", incidence},
-                             {"prefix", PrefixText(host, e)}});
+                             {"prefix", PrefixText(host, e)},
+                             {"infix", InfixText(host, e)}});
     }
     report["equations"] = equations;
     if (!host.errors.empty()) report["errors"] = host.errors;
     return report;
+}
+
+void PrintValues(const json& values, std::ostream& out, const std::string& indent) {
+    for (const json& v : values) {
+        out << indent << v["name"].get<std::string>() << " = " << v["value"].get<std::string>() << "  (statement "
+            << v["statement"].get<int>();
+        if (v.contains("pass")) out << ", pass " << v["pass"].get<int>();
+        out << ")\n";
+    }
 }
 
 void PrintText(const json& report, std::ostream& out) {
@@ -79,19 +94,21 @@ void PrintText(const json& report, std::ostream& out) {
         if (m.contains("description")) out << "  \"" << m["description"].get<std::string>() << "\"";
         out << "\n";
     }
-    out << "values:\n";
-    for (const json& v : report["values"]) {
-        out << "  " << v["name"].get<std::string>() << " = " << v["value"].get<std::string>() << "  (statement "
-            << v["statement"].get<int>();
-        if (v.contains("pass")) out << ", pass " << v["pass"].get<int>();
-        out << ")\n";
+    if (report.contains("linked")) {
+        for (const json& l : report["linked"]) {
+            out << l["name"].get<std::string>() << " linked to a new " << l["type"].get<std::string>() << ", values:\n";
+            PrintValues(l["values"], out, "  ");
+        }
     }
+    out << "values:\n";
+    PrintValues(report["values"], out, "  ");
     out << "equations:\n";
     for (const json& e : report["equations"]) {
         out << "  " << e["index"].get<int>() << "  " << e["name"].get<std::string>() << "  group "
             << e["group"].get<int>() << "\n    incidence:";
         for (const json& t : e["incidence"]) out << " " << t.get<std::string>();
         out << "\n    prefix: " << e["prefix"].get<std::string>() << "\n";
+        out << "    residual: " << e["infix"].get<std::string>() << "\n";
     }
     if (report.contains("errors")) {
         out << "host errors:\n";
@@ -106,7 +123,11 @@ int main(int argc, char** argv) {
     std::string typeName;
     std::string library = DefaultLibraryPath(argv[0]);
     bool asJson = false;
+    std::vector<std::string> settings;
     app.add_option("type", typeName, "Type name without prefix, e.g. CONNECTION")->required();
+    app.add_option("settings", settings,
+                   "NAME=VALUE values fixed before the run; dotted paths reach members, references and "
+                   "elements, e.g. XDOMAIN.NUMSECTIONS=2 or XDOMAIN.SECTION(2).SPACINGPREFERENCE=0.01");
     app.add_option("--library", library, "Path of the model library");
     app.add_flag("--json", asJson, "Print one JSON document");
     CLI11_PARSE(app, argc, argv);
@@ -115,8 +136,21 @@ int main(int argc, char** argv) {
         ModelLibrary lib(library);
         Host::Get().Reset();
         InstanceRef instance(lib.Create(typeName));
+        // The instances that references lead to are made, given their values and
+        // settled first, as the host would have them ready before the instance runs.
+        std::vector<LinkedInstance> linked = LinkReferences(lib, *instance);
+        for (const std::string& setting : settings) {
+            const std::size_t eq = setting.find('=');
+            if (eq == std::string::npos) throw DriveError("a setting is NAME=VALUE, not " + setting);
+            SetParameter(*instance, setting.substr(0, eq), setting.substr(eq + 1));
+        }
+        json linkedReport = json::array();
+        for (LinkedInstance& l : linked) {
+            SettleAssignments(*l.instance);
+            linkedReport.push_back({{"name", l.name}, {"type", l.typeName}, {"values", Values(Host::Get().assignments)}});
+        }
         Drive(*instance);
-        const json report = Report(typeName, *instance);
+        const json report = Report(typeName, *instance, linkedReport);
         if (asJson) {
             std::cout << report.dump(2) << "\n";
         } else {

@@ -9,6 +9,8 @@
 #include "qtvexp.h"
 #include "qtvexp/loader.h"
 #include "qtvexp/recorder.h"
+#include "qtvexp/wrapper_bases.h"
+#include "qtvexp/arrays.h"
 
 namespace qtvhost {
 
@@ -41,21 +43,51 @@ using InstanceRef = std::unique_ptr<ZR_ModelType, InstanceDeleter>;
 
 struct DriveResult {
     long assignmentStatus = 0;
+    int assignmentRuns = 0;
     int equationCount = 0;   // what SetUpEquations returned
     int patternCount = 0;    // what JacPattern returned
     std::vector<int> rows;   // Jacobian pattern as JacPattern wrote it
     std::vector<int> cols;
 };
 
-// SetDims, ExecuteAssignments(level, arg), SetUpEquations, then JacPattern into
-// arrays sized from the incidence that SetUpEquations declared.
+// Runs the instance's assignments again until no assigned value changes (a value
+// one statement reads may be assigned by a later one), at most maxRuns times;
+// SetDims comes before each run so the arrays follow their index sets. Returns the
+// number of runs; throws DriveError when the values do not settle.
+int SettleAssignments(ZR_ModelType& instance, int level = 1, int arg = 0, int maxRuns = 8,
+                      long* status = nullptr);
+
+// SetDims and settled assignments, SetUpEquations, then JacPattern into arrays
+// sized from the incidence that SetUpEquations declared.
 DriveResult Drive(ZR_ModelType& instance, int level = 1, int arg = 0);
 
 // Sizes pattern arrays for the incidence recorded since `firstIncidence` and runs
 // JacPattern into them, with the host checking the cursors stay inside.
 int RunJacPattern(ZR_ModelType& instance, std::size_t firstTerm, std::vector<int>& rows, std::vector<int>& cols);
 
+// The member a dotted path names from root: "NUMSECTIONS", "XDOMAIN.NUMSECTIONS",
+// "SECTION(2).SPACINGPREFERENCE". References lead to what they are linked to,
+// replaceable members to their chosen instance, an index to an array element.
+// Throws DriveError naming the part of the path that does not resolve.
+ZR_Containable* ResolvePath(ZR_Container& root, const std::string& path);
+
+// Fixes the value of the parameter or set a path names, as a user would; the
+// text is read as the member's kind of value. Throws DriveError when the path
+// does not resolve or the host refuses the value.
+void SetParameter(ZR_Container& root, const std::string& path, const std::string& text);
+
+// Links every reference of the instance that nothing links yet to a new instance
+// of the referenced type, made through that type's factory. The new instances
+// come back in property order with the references' names.
+struct LinkedInstance {
+    std::string name;
+    std::string typeName;
+    InstanceRef instance;
+};
+std::vector<LinkedInstance> LinkReferences(const ModelLibrary& library, ZR_Container& instance);
+
 // Text forms for listings.
+std::string InfixText(const Host& host, const ExpressionRecord& e);
 std::string DirectionName(int direction);
 std::string TokenText(const Token& token);
 std::string PrefixText(const Host& host, const ExpressionRecord& e);

@@ -5,3 +5,7 @@
 #include "qtvexp/members.h"
 #include "qtvexp/sets.h"
 #include "qtvexp/value.h"
+#include "qtvexp/connectivity.h"
+#include "qtvexp/procedures.h"
+#include "qtvexp/arrays.h"
+#include "qtvexp/wrapper_bases.h"

@@ -1,7 +1,10 @@
 #include "qtvexp/core.h"
 
 #include <algorithm>
+#include <climits>
 
+#include "qtvexp/procedures.h"
+#include "qtvexp/arrays.h"
 #include "qtvexp/recorder.h"
 
 using qtvhost::BaseCall;
@@ -60,6 +63,11 @@ ZR_Type::~ZR_Type() = default;
 
 ZR_Type* ZR_Type::AddProperty(ZR_Container* owner, const char* name, const char* description,
                               int direction, bool flag) {
+    return RegisterProperty(owner, name, description, direction, flag, 0);
+}
+
+ZR_Type* ZR_Type::RegisterProperty(ZR_Container* owner, const char* name, const char* description,
+                                   int direction, bool flag, int via) {
     if (owner == nullptr || name == nullptr) {
         Host::Get().Error("AddProperty without an owner or a name");
         return this;
@@ -70,12 +78,13 @@ ZR_Type* ZR_Type::AddProperty(ZR_Container* owner, const char* name, const char*
     m_direction = direction;
     m_flag = flag;
     owner->AddRegisteredProperty(
-        this, ZR_Container::Property{this, m_name, m_description, m_hasDescription, direction, flag, 0});
+        this, ZR_Container::Property{this, m_name, m_description, m_hasDescription, direction, flag, via});
     return this;
 }
 
 void ZR_Type::UnsetIsToBeExported() { m_export = false; }
 void ZR_Type::HostPortType(int kind) { m_hostPortType = kind; }
+void ZR_Type::SetDirection(int direction) { m_direction = direction; }
 const char* ZR_Type::PropertyName() const { return m_name.c_str(); }
 const char* ZR_Type::Description() const { return m_hasDescription ? m_description.c_str() : nullptr; }
 ZR_Container* ZR_Type::PropertyOwner() const { return RegisteredIn(); }
@@ -93,7 +102,10 @@ const ZR_Type* ZR_Type::ElementOf() const { return m_elementOf; }
 const std::string& ZR_Type::IndexText() const { return m_indexText; }
 
 std::string ZR_Type::FullName() const {
-    if (m_elementOf) return m_elementOf->FullName() + "(" + m_indexText + ")";
+    if (m_elementOf) {
+        if (m_indexText.empty()) return m_elementOf->FullName();
+        return m_elementOf->FullName() + "(" + m_indexText + ")";
+    }
     const ZR_Container* owner = RegisteredIn();
     if (owner && (owner->IsRegistered() || owner->ElementOf())) return owner->FullName() + "." + m_name;
     return m_name;
@@ -101,11 +113,13 @@ std::string ZR_Type::FullName() const {
 
 // --- ZR_VarParamProp ---------------------------------------------------------
 
-ZR_VarParamProp::ZR_VarParamProp() : m_hasUser(false), m_hasAssigned(false) {}
+ZR_VarParamProp::ZR_VarParamProp()
+    : m_hasUser(false), m_hasAssigned(false), m_assignedRun(0), m_assignedBy(nullptr), m_registrySlot(-1) {}
 
 ZR_VarParamProp::ZR_VarParamProp(const ZR_VarParamProp& other)
     : ZR_Type(other), m_default(other.m_default), m_user(other.m_user), m_assigned(other.m_assigned),
-      m_hasUser(other.m_hasUser), m_hasAssigned(other.m_hasAssigned) {}
+      m_hasUser(other.m_hasUser), m_hasAssigned(other.m_hasAssigned), m_assignedRun(0), m_assignedBy(nullptr),
+      m_registrySlot(-1) {}
 
 ZR_VarParamProp& ZR_VarParamProp::operator=(const ZR_VarParamProp& other) {
     ZR_Type::operator=(other);
@@ -114,10 +128,24 @@ ZR_VarParamProp& ZR_VarParamProp::operator=(const ZR_VarParamProp& other) {
     m_assigned = other.m_assigned;
     m_hasUser = other.m_hasUser;
     m_hasAssigned = other.m_hasAssigned;
+    ValueChanged();
     return *this;
 }
 
-ZR_VarParamProp::~ZR_VarParamProp() = default;
+// An array that this set dimensions must not keep the set once it is gone.
+ZR_VarParamProp::~ZR_VarParamProp() {
+    Host::Get().ForgetAssignedValue(this);
+    for (ZR_Containable* dependent : m_dependents)
+        if (auto* array = dynamic_cast<ZR_Matrix*>(dependent)) array->ForgetDeclaredSet(this);
+}
+
+void ZR_VarParamProp::ValueChanged() {
+    if (m_dependents.empty()) return;
+    // A copy: an array that follows the value may build or drop elements.
+    const std::vector<ZR_Containable*> dependents(m_dependents);
+    for (ZR_Containable* dependent : dependents)
+        if (auto* array = dynamic_cast<ZR_Matrix*>(dependent)) array->DeclaredSetChanged(this);
+}
 
 std::string ZR_VarParamProp::Accept(ZR_Value&) const { return ""; }
 
@@ -135,6 +163,11 @@ long ZR_VarParamProp::Assign(ZR_Value* value) {
         ZR_Value candidate(*value);
         std::string why = Accept(candidate);
         if (why.empty()) {
+            Host& host = Host::Get();
+            if (host.InAssignmentRun()) {
+                host.NoteAssignedValue(this, !m_hasAssigned || !m_assigned.SameValue(candidate));
+                m_assignedRun = host.AssignmentRun();
+            }
             m_assigned = candidate;
             m_hasAssigned = true;
         } else {
@@ -144,6 +177,7 @@ long ZR_VarParamProp::Assign(ZR_Value* value) {
     Host& host = Host::Get();
     if (host.recordAssignments)
         host.assignments.push_back({this, FullName(), value ? *value : ZR_Value(), -1, status});
+    if (status == 0) ValueChanged();
     return status;
 }
 
@@ -151,8 +185,11 @@ long ZR_VarParamProp::SetInternalValue(const ZR_Value& value) {
     ZR_Value candidate(value);
     std::string why = Accept(candidate);
     if (!why.empty()) return Refuse(why);
+    Host& host = Host::Get();
+    if (host.InAssignmentRun()) host.NoteIndexSet(!m_hasAssigned || !m_assigned.SameValue(candidate));
     m_assigned = candidate;
     m_hasAssigned = true;
+    ValueChanged();
     return 0;
 }
 
@@ -162,13 +199,22 @@ long ZR_VarParamProp::SetUserValue(const ZR_Value& value) {
     if (!why.empty()) return Refuse(why);
     m_user = candidate;
     m_hasUser = true;
+    ValueChanged();
     return 0;
 }
 
-void ZR_VarParamProp::ClearUserValue() { m_hasUser = false; }
+void ZR_VarParamProp::ClearUserValue() {
+    m_hasUser = false;
+    ValueChanged();
+}
 bool ZR_VarParamProp::HasUserValue() const { return m_hasUser; }
 bool ZR_VarParamProp::HasAssignedValue() const { return m_hasAssigned; }
-void ZR_VarParamProp::ClearAssignedValue() { m_hasAssigned = false; }
+void ZR_VarParamProp::ClearAssignedValue() {
+    Host::Get().ForgetAssignedValue(this);
+    m_hasAssigned = false;
+    ValueChanged();
+}
+int ZR_VarParamProp::AssignedRun() const { return m_hasAssigned ? m_assignedRun : 0; }
 int ZR_VarParamProp::AssignedStatement() const { return m_hasAssigned ? m_assigned.Statement() : 0; }
 
 const ZR_Value& ZR_VarParamProp::EffectiveValue() const {
@@ -189,19 +235,28 @@ void ZR_VarParamProp::RemoveDependent(ZR_Containable* dependent) {
     m_dependents.erase(std::remove(m_dependents.begin(), m_dependents.end(), dependent), m_dependents.end());
 }
 
+int ZR_VarParamProp::Integer() const { return EffectiveValue().IntValue(); }
+double ZR_VarParamProp::Real() const { return EffectiveValue().RealValue(); }
+const char* ZR_VarParamProp::String() const { return EffectiveValue().TextValue(); }
+
 int ZR_VarParamProp::DependentCount() const { return static_cast<int>(m_dependents.size()); }
 const std::string& ZR_VarParamProp::LastError() const { return m_error; }
 
 // --- ZR_VarParam -------------------------------------------------------------
 
-ZR_VarParam::ZR_VarParam() : m_column(-1) {}
-ZR_VarParam::ZR_VarParam(const ZR_VarParam& other) : ZR_VarParamProp(other), m_column(-1) {}
+ZR_VarParam::ZR_VarParam() : m_column(-1), m_solver(false) {}
+ZR_VarParam::ZR_VarParam(const ZR_VarParam& other)
+    : ZR_VarParamProp(other), m_column(-1), m_solver(other.m_solver) {}
 ZR_VarParam& ZR_VarParam::operator=(const ZR_VarParam& other) {
     ZR_VarParamProp::operator=(other);
+    m_solver = other.m_solver;
     return *this;
 }
 ZR_VarParam::~ZR_VarParam() = default;
 double ZR_VarParam::TermValue() const { return EffectiveValue().RealValue(); }
+double ZR_VarParam::Real() const { return TermValue(); }
+bool ZR_VarParam::IsSolverVariable() const { return m_solver; }
+void ZR_VarParam::SetSolverVariable(bool solver) { m_solver = solver; }
 
 int ZR_VarParam::ColumnIndex() const {
     if (m_column < 0) m_column = Host::Get().NextColumn();
@@ -319,6 +374,18 @@ void ZR_ModelType::AddEquation(const char* name, int& count, int group) {
     ++count;
 }
 
+void ZR_ModelType::AddEquation(ZR_EquationType* record, int& count, int group) {
+    Host& host = Host::Get();
+    if (record == nullptr) {
+        host.Error("AddEquation without an equation record");
+        return;
+    }
+    host.AdoptEquation(record);
+    const auto* procedural = dynamic_cast<const ZR_ProcedureEquationType*>(record);
+    host.OpenExpression(procedural ? procedural->FullName() : "", count, group);
+    ++count;
+}
+
 // --- expression builder and the other parts ----------------------------------
 
 ZR_ModelExtensions::ZR_ModelExtensions() = default;
@@ -334,6 +401,9 @@ void ZR_ModelExtensions::AddTerm(double value, int equation) { Host::Get().Recor
 void ZR_ModelExtensions::AddTerm(int value, int equation) { Host::Get().RecordTokenInt(value, equation); }
 void ZR_ModelExtensions::AddTerm(ZR_VarParam& term, int*& rows, int*& cols, int equation) {
     Host::Get().RecordTokenTerm(term, rows, cols, equation);
+}
+void ZR_ModelExtensions::AddProcExpression(ZR_ProcedureType* procedure, int number, int equation, const char*) {
+    Host::Get().RecordProcExpression(procedure, number, equation);
 }
 
 ZR_ModelDiscontinuity::ZR_ModelDiscontinuity() = default;
@@ -361,5 +431,25 @@ const char* ZR_ModelTypeEx::ZR_KindName() const { return "model"; }
 const char* ZR_PortType::ZR_KindName() const { return "port"; }
 const char* ZR_StructureType::ZR_KindName() const { return "structure"; }
 ZR_VarParamProp* ZR_PortType::IsConnected() { return nullptr; }
+void ZR_PortType::DumpStructure() { Host::Get().baseCalls.push_back({BaseCall::DumpStructure, this, 0, 0}); }
+int ZR_PortType::PortCount(bool) const { return 1; }
+
+ZR_Type* ZR_PortType::GetPort(int& index, bool) {
+    if (index > INT_MIN) --index;  // nothing lies below the lowest index
+    return index < 0 ? this : nullptr;
+}
+
+ZR_PortType* ZR_PortType::CreateConnectionPort(const char*, unsigned) { return nullptr; }
+ZR_PortType* ZR_PortType::FindConnectionPort(const char*) { return nullptr; }
+bool ZR_PortType::IsAMultiport() const { return false; }
+int ZR_PortType::HostPortType() const { return GetHostPortType(); }
+void ZR_ModelTypeEx::AddProcCall(ZR_ProcedureType* procedure, int group) {
+    Host::Get().procedureCalls.push_back({this, procedure, group});
+}
+void ZR_StructureTypeEx::AddProcCall(ZR_ProcedureType* procedure, int group) {
+    Host::Get().procedureCalls.push_back({this, procedure, group});
+}
 
 ZR_EquationType::~ZR_EquationType() = default;
+void* ZR_EquationType::operator new(std::size_t bytes) noexcept { return MyAllocate(bytes); }
+void ZR_EquationType::operator delete(void* block) noexcept { MyFree(block); }

@@ -157,9 +157,12 @@ ZR_Value::Kind ZR_STRINGPARAMETER::ValueKind() const { return ZR_Value::Text; }
 std::string ZR_STRINGPARAMETER::Accept(ZR_Value& value) const {
     std::string why = ZR_ParameterBase::Accept(value);
     if (!why.empty()) return why;
-    if (m_hasValid && !(m_valid >= value.TextValue()))
-        return value.ToText() + " is not one of the valid values " + m_valid.ToText();
-    return "";
+    if (!m_hasValid) return "";
+    // Users type names in any letter case; the text is kept as typed, and model
+    // code compares it without regard to case.
+    for (int i = 0; i < m_valid.SetSize(); ++i)
+        if (SUValue::CompareCI(m_valid.String(i), value.TextValue()) == 0) return "";
+    return value.ToText() + " is not one of the valid values " + m_valid.ToText();
 }
 
 // --- ZR_FalseLOGICALPARAMETER ------------------------------------------------
@@ -181,7 +184,7 @@ ZR_Value::Kind ZR_FalseLOGICALPARAMETER::ValueKind() const { return ZR_Value::In
 
 // --- variables ---------------------------------------------------------------
 
-ZR_REALVARIABLE::ZR_REALVARIABLE(bool) : m_value(0.0) {}
+ZR_REALVARIABLE::ZR_REALVARIABLE(bool) : m_value(0.0) { SetSolverVariable(true); }
 ZR_REALVARIABLE::ZR_REALVARIABLE(const ZR_REALVARIABLE& other) = default;
 ZR_REALVARIABLE& ZR_REALVARIABLE::operator=(const ZR_REALVARIABLE& other) {
     ZR_VarParam::operator=(other);

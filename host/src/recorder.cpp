@@ -42,10 +42,45 @@ void Host::Reset() {
     equationNames.clear();
     m_namePointers.clear();
     errors.clear();
+    for (ZR_EquationType* record : equationRecords) delete record;
+    equationRecords.clear();
+    procedureExpressions.clear();
+    procedureCalls.clear();
     recordAssignments = true;
     m_rowsEnd = nullptr;
     m_colsEnd = nullptr;
     m_failAfter = -1;
+    ReleaseGlobalStructures();
+}
+
+void Host::ReleaseGlobalStructures() {
+    // Taken out first: a release may run code that looks the table up again.
+    std::vector<std::pair<std::string, ZR_ModelType*>> globals;
+    globals.swap(m_globalStructures);
+    for (auto& entry : globals) entry.second->Release();
+}
+
+void Host::AddGlobalStructure(const std::string& name, ZR_ModelType* instance) {
+    if (instance == nullptr || name.empty()) {
+        Error("a global structure needs a name and an instance");
+        return;
+    }
+    instance->AddRef();
+    for (auto& entry : m_globalStructures) {
+        if (SUValue::CompareCI(entry.first.c_str(), name.c_str()) == 0) {
+            ZR_ModelType* old = entry.second;
+            entry = {name, instance};
+            old->Release();
+            return;
+        }
+    }
+    m_globalStructures.emplace_back(name, instance);
+}
+
+ZR_ModelType* Host::FindGlobalStructure(const char* name) const {
+    for (const auto& entry : m_globalStructures)
+        if (SUValue::CompareCI(entry.first.c_str(), name) == 0) return entry.second;
+    return nullptr;
 }
 
 const std::string& Host::EquationName(const ExpressionRecord& e) const { return equationNames.at(e.nameId); }
@@ -93,6 +128,59 @@ void Host::Free(void* block) {
     ::operator delete(header, kBlockAlignment);
 }
 
+void Host::BeginAssignmentRun(const ZR_Container* instance) {
+    ++m_run;
+    m_runInstance = instance;
+    m_runActive = true;
+    m_runChanged = false;
+}
+
+bool Host::EndAssignmentRun() {
+    m_runActive = false;
+    // A value whose statement did not run this time is stale: back to the default.
+    // An array that follows a set may drop elements when the set goes back, and
+    // with them values of this list; so each stale value leaves the list before
+    // its arrays hear of it, and when the list lost more than that value the
+    // walk starts again.
+    for (std::size_t i = 0; i < m_assignedValues.size();) {
+        ZR_VarParamProp* p = m_assignedValues[i];
+        if (p->m_assignedRun == m_run || p->m_assignedBy != m_runInstance) {
+            ++i;
+            continue;
+        }
+        ForgetAssignedValue(p);  // the last value takes slot i
+        p->m_hasAssigned = false;
+        m_runChanged = true;
+        const std::size_t left = m_assignedValues.size();
+        p->ValueChanged();
+        if (m_assignedValues.size() != left) i = 0;
+    }
+    return m_runChanged;
+}
+
+void Host::NoteAssignedValue(ZR_VarParamProp* target, bool changed) {
+    if (changed) m_runChanged = true;
+    target->m_assignedBy = m_runInstance;
+    if (target->m_registrySlot < 0) {
+        target->m_registrySlot = static_cast<int>(m_assignedValues.size());
+        m_assignedValues.push_back(target);
+    }
+}
+
+void Host::NoteIndexSet(bool changed) {
+    if (changed) m_runChanged = true;
+}
+
+void Host::ForgetAssignedValue(ZR_VarParamProp* target) {
+    const int slot = target->m_registrySlot;
+    if (slot < 0) return;
+    ZR_VarParamProp* last = m_assignedValues.back();
+    m_assignedValues[static_cast<std::size_t>(slot)] = last;
+    last->m_registrySlot = slot;
+    m_assignedValues.pop_back();
+    target->m_registrySlot = -1;
+}
+
 int Host::NextColumn() { return m_nextColumn++; }
 
 void Host::OpenIncidence(int group) {
@@ -123,6 +211,13 @@ void Host::OpenExpression(const char* name, int index, int group) {
         m_namePointers.push_back(name);
     }
     expressions.push_back({index, nameId, group, static_cast<std::uint32_t>(tokens.size()), 0});
+}
+
+void Host::AdoptEquation(ZR_EquationType* record) { equationRecords.push_back(record); }
+
+void Host::RecordProcExpression(const ZR_ProcedureType* procedure, int number, int eqn) {
+    if (!TokenTargetOk(eqn)) return;
+    procedureExpressions.push_back({procedure, number, eqn});
 }
 
 bool Host::TokenTargetOk(int eqn) {

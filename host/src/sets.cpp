@@ -22,6 +22,11 @@ void SUValue::ResetType(int code) {
     m_strs.clear();
 }
 
+void SUValue::Clear(int) {
+    m_ints.clear();
+    m_strs.clear();
+}
+
 int SUValue::Type() const { return m_type; }
 
 int SUValue::SetSize() const {
@@ -161,6 +166,7 @@ std::string SUValue::ToText() const {
 }
 
 ZR_SetValue::ZR_SetValue() = default;
+ZR_SetValue::ZR_SetValue(unsigned short typeCode) { ResetType(typeCode); }
 ZR_SetValue::ZR_SetValue(const SUValue& other) : SUValue(other) {}
 ZR_SetValue::~ZR_SetValue() = default;
 int ZR_SetValue::Integer(int pos) const { return IntegerAt(pos); }
@@ -202,6 +208,11 @@ ZR_StrSetValue::ZR_StrSetValue(const char* text) {
     if (!member.empty()) *this += member.c_str();
 }
 
+ZR_StrSetValue::ZR_StrSetValue(const ZR_SetValue& other) {
+    ResetType(ZR_SET_STRING);
+    if (other.Type() == ZR_SET_STRING) *this += other;
+}
+
 ZR_StrSetValue::~ZR_StrSetValue() = default;
 
 ZR_SetIter::ZR_SetIter(const SUValue& value) : m_value(value), m_pos(-1) {}
@@ -219,3 +230,10 @@ ZR_IntegerSetIter::ZR_IntegerSetIter(const SUValue& value) : ZR_SetIter(value) {
 ZR_IntegerSetIter::~ZR_IntegerSetIter() = default;
 int ZR_IntegerSetIter::v() { return m_value.IntegerAt(m_pos); }
 int ZR_IntegerSetIter::fv() const { return m_value.IntegerAt(m_pos); }
+int ZR_SetIter::Integer() const { return m_value.IntegerAt(m_pos); }
+const char* ZR_SetIter::String() const { return m_value.StringAt(m_pos); }
+
+ZR_StringSetIter::ZR_StringSetIter(const SUValue& value) : ZR_SetIter(value) {}
+ZR_StringSetIter::~ZR_StringSetIter() = default;
+const char* ZR_StringSetIter::v() { return m_value.StringAt(m_pos); }
+const char* ZR_StringSetIter::fv() const { return m_value.StringAt(m_pos); }

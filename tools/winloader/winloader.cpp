@@ -4,12 +4,11 @@
 // and released through its factory with the host heap balanced, unloading,
 // and the procedure library's routine called through the host's load path.
 //
-//   winloader [--dll PATH] [--types FILE] [--procedures required|optional] [TYPE...]
+//   winloader [--dll PATH] [--types FILE] [TYPE...]
 //
 // The types come from FILE (one name per line, '#' starts a comment) and the
-// command line. With --procedures required, ZRQuilt.dll must be there and its
-// routine is called; by default the routine check is skipped when the DLL is
-// missing.
+// command line. ZRQuilt.dll is found beside this program, where the host's
+// procedure support looks for it.
 
 #include <windows.h>
 
@@ -19,13 +18,11 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "qtvexp.h"
-#include "qtvexp/loader.h"
 #include "qtvexp/recorder.h"
 
 namespace {
@@ -144,12 +141,17 @@ void exercise_factory(Checker& c, const std::string& type, FactoryFn factory) {
 // every call is checked for that, and the routine must give the same answer
 // every time without writing past the arrays it was given.
 // ---------------------------------------------------------------------------
-using InterpFn = void(__stdcall*)(int* callType, double* inputs, int* inputSizes, double* outputs,
-                                  int* outputSizes, int* inputOffsets, int* outputOffsets,
-                                  int* hostWord, double* hostReals, int* hostCount,
-                                  int* derivativeCount, int* derivativeRows,
-                                  int* derivativeColumns, int* scratch, double* derivatives,
-                                  int* ifail);
+
+// The host's side of a procedure that names INTERP of ZRQuilt, as the
+// procedure INTERPOLATE does: the host loads the library and finds the routine.
+class InterpRoutine : public ZR_ProcedureType_C {
+public:
+    const char* ProcedureName() const override { return "INTERP"; }
+    const char* DLLName() const override { return "ZRQuilt"; }
+    ZR_Procedure13 Find() {
+        return EnsureCompatibleDLLLoaded(4) < 0 ? nullptr : GetProcedure13Address(m_routine);
+    }
+};
 
 // Input 1 a real, inputs 2 and 3 real arrays of p and q, input 4 an integer, the
 // output a real: 3 + p + q packed words, p + q + 2 derivatives of the output.
@@ -159,56 +161,41 @@ struct InterpCall {
     static const int kWords = 3 + p + q;
     static const int kDerivatives = p + q + 2;
     static const int kGuard = 8;  // words of slack checked after every call
-    // The routine's index base: what the host's LanguageBaseIndex adds to every
-    // word offset. The host stand-in's procedure support fixes it; keep the two
-    // equal.
-    static const int kIndexBase = 0;
     static constexpr double kFill = -12345.5;
 
     double words[kWords + kGuard];
-    int sizes[3 + kGuard];
-    int inputOffsets[4 + kGuard];
-    int outputOffsets[1 + kGuard];
-    int rows[kDerivatives + kGuard];
-    int cols[kDerivatives + kGuard];
+    std::int32_t sizes[3];
+    std::int32_t inputOffsets[4];
+    std::int32_t outputOffsets[1];
+    std::int32_t rows[kDerivatives];
+    std::int32_t cols[kDerivatives];
     double derivatives[kDerivatives + kGuard];
-    double hostReals[kGuard];
-    int callType, hostWord, hostCount, derivativeCount, scratch, ifail;
+    double hostReals[1] = {0.0};
+    std::int32_t callType = 4, hostWord = 0, hostCount = 0, derivativeCount = kDerivatives,
+                 scratch = 0, ifail = 1;
 
-    InterpCall() {
+    // x = 2.5 in a table of y = x * x at 1, 2, 3, 4; input 4 = 0. Offsets in the
+    // routine's index base.
+    explicit InterpCall(int indexBase) {
         std::fill(std::begin(words), std::end(words), kFill);
         std::fill(std::begin(derivatives), std::end(derivatives), kFill);
-        std::fill(std::begin(hostReals), std::end(hostReals), 0.0);
-        std::fill(std::begin(sizes), std::end(sizes), -7);
-        std::fill(std::begin(rows), std::end(rows), -7);
-        std::fill(std::begin(cols), std::end(cols), -7);
-        std::fill(std::begin(inputOffsets), std::end(inputOffsets), -7);
-        std::fill(std::begin(outputOffsets), std::end(outputOffsets), -7);
-        // x = 2.5 in a table of y = x * x at 1, 2, 3, 4; input 4 = 0.
         words[0] = 2.5;
         for (int i = 0; i < p; ++i) words[1 + i] = i + 1;
         for (int i = 0; i < q; ++i) words[1 + p + i] = (i + 1) * (i + 1);
         words[1 + p + q] = 0.0;  // input 4: the integer 0 in the word's first four bytes
-        sizes[0] = p;
-        sizes[1] = q;
-        sizes[2] = 0;
-        const int offsets[] = {0, 1, 1 + p, 1 + p + q};
-        for (int i = 0; i < 4; ++i) inputOffsets[i] = kIndexBase + offsets[i];
-        outputOffsets[0] = kIndexBase + 2 + p + q;
+        const std::int32_t s[] = {p, q, 0};
+        std::copy(std::begin(s), std::end(s), sizes);
+        const std::int32_t offsets[] = {0, 1, 1 + p, 1 + p + q};
+        for (int i = 0; i < 4; ++i) inputOffsets[i] = indexBase + offsets[i];
+        outputOffsets[0] = indexBase + 2 + p + q;
         for (int c = 0; c < kDerivatives; ++c) {
             rows[c] = 1;
             cols[c] = c + 1;
         }
-        hostWord = 0;
-        hostCount = 0;
-        scratch = 0;
     }
 
     // Calls the routine once; false when the stack pointer moved across the call.
-    __attribute__((noinline)) bool call(InterpFn routine) {
-        callType = 4;
-        derivativeCount = kDerivatives;
-        ifail = 1;
+    __attribute__((noinline)) bool call(ZR_Procedure13 routine) {
         std::uintptr_t before = 0, after = 0;
         asm volatile("movl %%esp, %0" : "=r"(before) : : "memory");
         routine(&callType, words, sizes, words, sizes + 2, inputOffsets, outputOffsets, &hostWord,
@@ -226,33 +213,23 @@ struct InterpCall {
     }
 };
 
-// HOOK for the procedure support of the host stand-in: the routine is found
-// here the way the host loads any module (qtvhost::LoadedModule, by file name
-// beside this program, then by the name "INTERP"). Once the host stand-in has
-// its own record of a procedure routine (what GetProcedure13Address reads),
-// obtain the routine through that record instead, so that this check follows
-// the same path as the procedure INTERPOLATE.
-void check_procedure_library(Checker& c, bool required) {
-    const std::string file = qtvhost::LoadedModule::FileName("ZRQuilt");
-    std::string error;
-    std::unique_ptr<qtvhost::LoadedModule> quilt = qtvhost::LoadedModule::Open(file, &error);
-    if (!quilt && !required) {
-        std::printf("winloader: %s is not built; procedure routine check skipped\n", file.c_str());
-        return;
-    }
-    c.expect(quilt != nullptr, error);
-    if (!quilt) return;
-    auto routine = reinterpret_cast<InterpFn>(quilt->Symbol("INTERP"));
-    c.expect(routine != nullptr, file + " exports no routine \"INTERP\"");
+void check_procedure_library(Checker& c) {
+    qtvhost::Host& host = qtvhost::Host::Get();
+    InterpRoutine procedure;
+    const ZR_Procedure13 routine = procedure.Find();
+    for (const std::string& e : host.errors) c.expect(false, "host error: " + e);
+    host.Reset();
+    c.expect(routine != nullptr, "the host found no routine INTERP in ZRQuilt");
     if (!routine) return;
 
     const int kCalls = 10000;
-    InterpCall first;
+    const int base = procedure.LanguageBaseIndex();
+    InterpCall first(base);
     c.expect(first.call(routine), "INTERP moved the stack pointer: not a standard-call routine");
     c.expect(first.guards_intact(), "INTERP wrote past the arrays it was given");
     int stack_faults = 0, differences = 0;
     for (int i = 1; i < kCalls; ++i) {
-        InterpCall again;
+        InterpCall again(base);
         if (!again.call(routine)) ++stack_faults;
         if (!again.guards_intact() || again.ifail != first.ifail ||
             std::memcmp(again.words, first.words, sizeof first.words) != 0 ||
@@ -446,7 +423,7 @@ bool read_types_file(const char* path, std::vector<std::string>& out) {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: winloader [--dll PATH] [--types FILE] [--procedures required|optional] [TYPE...]\n");
+    std::fprintf(stderr, "usage: winloader [--dll PATH] [--types FILE] [TYPE...]\n");
     return 2;
 }
 
@@ -455,15 +432,10 @@ int usage() {
 int main(int argc, char** argv) {
     std::string dll = kModuleName;
     std::vector<std::string> types;
-    bool procedures_required = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--dll" && i + 1 < argc) {
             dll = argv[++i];
-        } else if (arg == "--procedures" && i + 1 < argc) {
-            const std::string when = argv[++i];
-            if (when != "required" && when != "optional") return usage();
-            procedures_required = when == "required";
         } else if (arg == "--types" && i + 1 < argc) {
             if (!read_types_file(argv[++i], types)) {
                 std::fprintf(stderr, "winloader: cannot read %s\n", argv[i]);
@@ -531,7 +503,7 @@ int main(int argc, char** argv) {
                      heap_text(before_load));
     }
 
-    check_procedure_library(c, procedures_required);
+    check_procedure_library(c);
 
     std::printf("winloader: %d passed, %d failed\n", c.passed(), c.failed());
     return c.failed() == 0 ? 0 : 1;

@@ -24,3 +24,7 @@ class ZR_VarParam;
 class ZR_Container;
 class ZR_ModelType;
 class ZR_EquationType;
+class ZR_ProcedureType;
+namespace qtvhost {
+class Host;
+}

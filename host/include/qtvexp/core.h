@@ -67,6 +67,7 @@ public:
                          int direction, bool flag);
     void UnsetIsToBeExported();
     void HostPortType(int kind);
+    void SetDirection(int direction);
 
     const char* PropertyName() const;  // "" until registered
     const char* Description() const;   // null when none was given
@@ -80,9 +81,16 @@ public:
     // Name for listings: owner path and property name, or array and index.
     std::string FullName() const;
     // Set by arrays for their elements: the array and the element's index text.
+    // With an empty index text the object goes by the other's name alone: so a
+    // replaceable member names the instance it stands for.
     void SetElementOf(const ZR_Type* array, const std::string& indexText);
     const ZR_Type* ElementOf() const;
     const std::string& IndexText() const;
+
+protected:
+    // AddProperty with the way the member was registered (ZR_Container::Property::via).
+    ZR_Type* RegisterProperty(ZR_Container* owner, const char* name, const char* description, int direction,
+                              bool flag, int via);
 
 private:
     std::string m_name;
@@ -108,6 +116,10 @@ public:
 
     // Takes an assigned value; negative when refused (wrong kind, out of bounds).
     virtual long Assign(ZR_Value* value);
+    // The current value as each kind.
+    virtual int Integer() const;
+    virtual double Real() const;
+    virtual const char* String() const;
     // Sets the value of an internal index set, which no user can fix.
     long SetInternalValue(const ZR_Value& value);
     // Fixes the value as the user's; negative when refused.
@@ -117,6 +129,7 @@ public:
     bool HasAssignedValue() const;
     void ClearAssignedValue();
     int AssignedStatement() const;  // 0 when none
+    int AssignedRun() const;
 
     const ZR_Value& EffectiveValue() const;
     const ZR_Value& DefaultValue() const;
@@ -136,11 +149,18 @@ protected:
     long Refuse(const std::string& why);
 
 private:
+    // Tells the arrays that this set dimensions that its value may have changed.
+    void ValueChanged();
+
     ZR_Value m_default;
     ZR_Value m_user;
     ZR_Value m_assigned;
     bool m_hasUser;
     bool m_hasAssigned;
+    int m_assignedRun;   // the assignment run that last assigned the value
+    const ZR_Container* m_assignedBy;  // the instance whose run that was
+    int m_registrySlot;  // place in the host's list of assigned values, or -1
+    friend class qtvhost::Host;
     std::vector<ZR_Containable*> m_dependents;
     std::string m_error;
 };
@@ -156,9 +176,15 @@ public:
     virtual double TermValue() const;
     // Column of this term in the host's Jacobian pattern, given on first use.
     int ColumnIndex() const;
+    double Real() const override;  // the term's value
+    // Whether the solver computes this term; real variables are solver variables
+    // until the host fixes them.
+    bool IsSolverVariable() const;
+    void SetSolverVariable(bool solver);
 
 private:
     mutable int m_column;
+    bool m_solver;
 };
 
 class ZR_COMPONENTLISTNAME;
@@ -222,6 +248,8 @@ public:
     void AddNonZero(ZR_VarParam& term);
     int SetLocalEqnCount(int count);
     void AddEquation(const char* name, int& count, int group);
+    // Opens the next equation from a record that the host then owns.
+    void AddEquation(ZR_EquationType* record, int& count, int group);
 };
 
 // The expression builder part of a model, port or structure.
@@ -238,6 +266,8 @@ public:
     virtual void AddTerm(int value, int equation);
     // Also writes the term's Jacobian row and column at the cursors and advances them.
     virtual void AddTerm(ZR_VarParam& term, int*& rows, int*& cols, int equation);
+    // Ties the equation to element `number` of a procedure's outputs.
+    virtual void AddProcExpression(ZR_ProcedureType* procedure, int number, int equation, const char* text);
 };
 
 class QTVEXP_API ZR_ModelDiscontinuity {
@@ -261,6 +291,7 @@ public:
     ZR_ModelTypeEx& operator=(const ZR_ModelTypeEx& other);
     ~ZR_ModelTypeEx() override;
     const char* ZR_KindName() const override;
+    void AddProcCall(ZR_ProcedureType* procedure, int group);  // procedure may be null
 };
 
 class QTVEXP_API ZR_ModelTypeEx2 : public ZR_ModelTypeEx,
@@ -281,6 +312,20 @@ public:
     ~ZR_PortType() override;
     virtual ZR_VarParamProp* IsConnected();
     const char* ZR_KindName() const override;
+
+    // The host's walk over ports: a plain port is one port, found at index 0.
+    // GetPort lowers the caller's index past this port and answers this port when
+    // the index was 0 (or below), else null.
+    virtual void DumpStructure();
+    virtual int PortCount(bool flag) const;
+    virtual ZR_Type* GetPort(int& index, bool flag);
+    // Connections by name; a plain port holds none.
+    virtual ZR_PortType* CreateConnectionPort(const char* name, unsigned flags);
+    virtual ZR_PortType* FindConnectionPort(const char* name);
+    virtual bool IsAMultiport() const;
+
+    using ZR_Type::HostPortType;
+    int HostPortType() const;  // the kind given by HostPortType(int)
 };
 
 class QTVEXP_API ZR_PortTypeEx : public ZR_PortType, public ZR_ModelExtensions {
@@ -308,10 +353,15 @@ public:
     ZR_StructureTypeEx(const ZR_StructureTypeEx& other);
     ZR_StructureTypeEx& operator=(const ZR_StructureTypeEx& other);
     ~ZR_StructureTypeEx() override;
+    void AddProcCall(ZR_ProcedureType* procedure, int group);  // procedure may be null
 };
 
 // Opaque to model libraries: the host's per-equation type record.
 class QTVEXP_API ZR_EquationType {
 public:
     virtual ~ZR_EquationType();
+    // Records live in the host heap whoever creates them, so the host can free
+    // them; null when the heap yields no block.
+    static void* operator new(std::size_t bytes) noexcept;
+    static void operator delete(void* block) noexcept;
 };

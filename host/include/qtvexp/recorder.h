@@ -4,9 +4,11 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "qtvexp/core.h"
+#include "qtvexp/procedure_call.h"
 
 namespace qtvhost {
 
@@ -31,7 +33,7 @@ struct AssignmentRecord {
 
 struct BaseCall {
     enum Kind { ExecuteAssignments, SetUpEquations, SetLocalEqnCount, JacPattern,
-                ResetExpressions, SetDims };
+                ResetExpressions, SetDims, DumpStructure };
     Kind kind;
     const void* object;
     int a;  // level, count
@@ -63,20 +65,39 @@ struct ExpressionRecord {
     std::uint32_t tokenCount;
 };
 
+// A procedure equation tied to its procedure output (AddProcExpression).
+struct ProcExpressionRecord {
+    const ZR_ProcedureType* procedure;
+    int number;    // 1-based output element
+    int equation;  // the equation's index
+};
+
+// A procedure call registered with its owner (AddProcCall).
+struct ProcCallRecord {
+    const ZR_ModelType* owner;
+    const ZR_ProcedureType* procedure;  // null when the procedure has no outputs
+    int group;
+};
+
 struct HostConfig {
     int setUpEquationsResult = 0;      // what ZR_ModelType::SetUpEquations returns
     int jacPatternResult = 0;          // what ZR_ModelType::JacPattern returns
     long executeAssignmentsStatus = 0; // what ZR_Container::ExecuteAssignments returns
     int localEqnCountOffset = 0;       // SetLocalEqnCount(n) returns n + offset
     int residualsResult = 0;
+    // Where procedure libraries are loaded from; empty: the platform's search.
+    std::string procedureDirectory;
+    bool alwaysCallProcedures = false;           // what ZR_ProcedureType::AlwaysCall says
+    ZR_Procedure13 procedureRoutine = nullptr;   // when set, called in place of every routine found
+    long long maxArraySlots = 1LL << 26;  // the most element slots one array may have
 };
 
 class QTVEXP_API Host {
 public:
     static Host& Get();
 
-    // Forgets every record and error and restores the default configuration; the
-    // heap counters are kept (live blocks stay live).
+    // Forgets every record and error, releases the global structures and restores
+    // the default configuration; the heap counters are kept.
     void Reset();
 
     HostConfig config;
@@ -91,13 +112,35 @@ public:
     std::vector<Token> tokens;
     std::vector<std::string> equationNames;  // by nameId
     std::vector<std::string> errors;         // faults the host noticed
+    std::vector<ZR_EquationType*> equationRecords;  // owned; freed by Reset
+    std::vector<ProcExpressionRecord> procedureExpressions;
+    std::vector<ProcCallRecord> procedureCalls;
     bool recordAssignments = true;
 
     const std::string& EquationName(const ExpressionRecord& e) const;
     void Error(const std::string& what);
 
+    // Global structure instances by name (compared without regard to case). The
+    // host holds one reference to each until Reset or until the name is reused.
+    void AddGlobalStructure(const std::string& name, ZR_ModelType* instance);
+    ZR_ModelType* FindGlobalStructure(const char* name) const;
+
     // Cursor bounds that AddTerm must not pass; unset (null) means unchecked.
     void SetPatternLimit(const int* rowsEnd, const int* colsEnd);
+
+    // -- assignment runs -------------------------------------------------------
+    // Between these two calls every Assign is counted as part of one run of the
+    // assignments of `instance`. A value that an earlier run of the same instance
+    // assigned, by a statement that this run no longer executed, goes back to its
+    // default at the end of the run; values other instances assigned are theirs.
+    // EndAssignmentRun tells whether any assigned value or index set changed.
+    void BeginAssignmentRun(const ZR_Container* instance);
+    bool EndAssignmentRun();
+    bool InAssignmentRun() const { return m_runActive; }
+    int AssignmentRun() const { return m_run; }
+    void NoteAssignedValue(ZR_VarParamProp* target, bool changed);
+    void NoteIndexSet(bool changed);
+    void ForgetAssignedValue(ZR_VarParamProp* target);
 
     // -- heap ----------------------------------------------------------------
     struct HeapStats {
@@ -120,6 +163,8 @@ public:
     void OpenExpression(const char* name, int index, int group);
     void OpenIncidence(int group);
     void RecordNonZero(const ZR_VarParam& term);
+    void AdoptEquation(ZR_EquationType* record);
+    void RecordProcExpression(const ZR_ProcedureType* procedure, int number, int eqn);
     void* Allocate(std::size_t bytes);
     void Free(void* block);
     int NextColumn();
@@ -127,12 +172,19 @@ public:
 private:
     Host();
     bool TokenTargetOk(int eqn);
+    void ReleaseGlobalStructures();
+    std::vector<std::pair<std::string, ZR_ModelType*>> m_globalStructures;
     std::vector<const char*> m_namePointers;  // cache of name texts seen, by nameId
     const int* m_rowsEnd = nullptr;
     const int* m_colsEnd = nullptr;
     long long m_failAfter = -1;
     HeapStats m_heap;
     int m_nextColumn = 0;
+    bool m_runActive = false;
+    bool m_runChanged = false;
+    int m_run = 0;
+    const ZR_Container* m_runInstance = nullptr;
+    std::vector<ZR_VarParamProp*> m_assignedValues;  // holders of an assigned value
 };
 
 }  // namespace qtvhost

@@ -20,6 +20,7 @@ public:
     virtual ~SUValue();
 
     void ResetType(int code);  // empties the set and fixes its member type
+    void Clear(int keepType);  // empties the set; its member type stays
     int Type() const;
     int SetSize() const;
 
@@ -57,6 +58,9 @@ protected:
 class QTVEXP_API ZR_SetValue : public SUValue {
 public:
     ZR_SetValue();
+    // A set of the given member type code; codes other than the text code hold
+    // integers.
+    explicit ZR_SetValue(unsigned short typeCode);
     ZR_SetValue(const SUValue& other);
     ~ZR_SetValue() override;
     int Integer(int pos) const;
@@ -78,6 +82,8 @@ public:
     // From a text in which every member is followed by a double quote:
     // "A\"B\"" is the set {A, B}.
     explicit ZR_StrSetValue(const char* quoteTerminated);
+    // A copy of a text set; any other set gives the empty text set.
+    explicit ZR_StrSetValue(const ZR_SetValue& other);
     ~ZR_StrSetValue() override;
 };
 
@@ -89,6 +95,8 @@ public:
     ZR_SetIter& operator=(const ZR_SetIter& other);
     virtual ~ZR_SetIter();
     bool Next();  // false when no member is left
+    int Integer() const;         // the current member; 0 when it is not an integer
+    const char* String() const;  // the current member; "" when it is not a text
 
 protected:
     SUValue m_value;
@@ -102,4 +110,12 @@ public:
     ~ZR_IntegerSetIter() override;
     int v();
     int fv() const;
+};
+
+class QTVEXP_API ZR_StringSetIter : public ZR_SetIter {
+public:
+    explicit ZR_StringSetIter(const SUValue& value);
+    ~ZR_StringSetIter() override;
+    const char* v();
+    const char* fv() const;
 };

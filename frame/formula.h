@@ -1,0 +1,264 @@
+// Equation rows written as the formulas they stand for, fully parenthesised, and
+// turned at compile time into the prefix token stream that the host receives:
+//
+//   "(DDX(i) * h) + (VALUE(i-1) - VALUE(i))"  ->  + * DDX(i) h - VALUE(i-1) VALUE(i)
+//
+// Operators: + - * / between two operands, square(x) and start(x) on one (codes 19,
+// 20, 21, 22, 40, 1). Numbers with a point are real constants, without one integer
+// constants; a leading minus belongs to the number (-3 is one integer term). A term
+// is a name with optional arguments, each a loop letter plus or minus a constant
+// ("VALUE(i-1)", "h(s+1)", "h"). A formula that does not parse does not compile.
+#pragma once
+#include <cstdint>
+
+#include "qtvexp/core.h"
+
+enum class ZR_RowTokenKind : std::uint8_t { Op, Int, Real, Term };
+
+struct ZR_RowToken {
+    ZR_RowTokenKind kind = ZR_RowTokenKind::Int;
+    int value = 0;        // operator code or integer constant
+    double real = 0.0;
+    char name[16] = {};   // term name, e.g. "VALUE", "h"
+    int argc = 0;
+    char letter[3] = {};  // loop letter of each argument, 0 for a fixed index
+    int offset[3] = {};   // and the constant added to it
+};
+
+class ZR_Formula {
+public:
+    static constexpr int kCapacity = 64;
+
+    constexpr ZR_Formula() = default;
+    constexpr int Size() const { return m_size; }
+    constexpr const ZR_RowToken& operator[](int i) const { return m_tokens[i]; }
+    constexpr const ZR_RowToken* begin() const { return m_tokens; }
+    constexpr const ZR_RowToken* end() const { return m_tokens + m_size; }
+
+    constexpr void Push(const ZR_RowToken& t) {
+        if (m_size >= kCapacity) throw "formula too long";
+        m_tokens[m_size++] = t;
+    }
+    constexpr void Append(const ZR_Formula& other) {
+        for (int i = 0; i < other.m_size; ++i) Push(other.m_tokens[i]);
+    }
+
+private:
+    ZR_RowToken m_tokens[kCapacity] = {};
+    int m_size = 0;
+};
+
+namespace zr_formula_detail {
+
+class Parser {
+public:
+    constexpr explicit Parser(const char* text) : m_p(text) {}
+
+    constexpr ZR_Formula Whole() {
+        ZR_Formula f = Expression();
+        Skip();
+        if (*m_p != '\0') throw "unexpected text after the formula";
+        return f;
+    }
+
+private:
+    constexpr void Skip() {
+        while (*m_p == ' ') ++m_p;
+    }
+    static constexpr bool Digit(char c) { return c >= '0' && c <= '9'; }
+    static constexpr bool Letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+    static constexpr bool NameChar(char c) { return Letter(c) || Digit(c); }
+
+    // operand [op operand]: the formulas are fully parenthesised, so one operator
+    // at most stands at each level.
+    constexpr ZR_Formula Expression() {
+        ZR_Formula left = Operand();
+        Skip();
+        int code = 0;
+        switch (*m_p) {
+        case '+': code = EOP_PLUS; break;
+        case '-': code = EOP_MINUS; break;
+        case '*': code = EOP_TIMES; break;
+        case '/': code = EOP_DIVIDE; break;
+        default: return left;
+        }
+        ++m_p;
+        ZR_Formula right = Operand();
+        ZR_Formula out;
+        ZR_RowToken op;
+        op.kind = ZR_RowTokenKind::Op;
+        op.value = code;
+        out.Push(op);
+        out.Append(left);
+        out.Append(right);
+        return out;
+    }
+
+    constexpr ZR_Formula Operand() {
+        Skip();
+        if (*m_p == '(') {
+            ++m_p;
+            ZR_Formula inner = Expression();
+            Expect(')');
+            return inner;
+        }
+        if (*m_p == '-' || Digit(*m_p)) return Number();
+        if (Letter(*m_p)) return NameOrFunction();
+        throw "an operand was expected";
+    }
+
+    constexpr void Expect(char c) {
+        Skip();
+        if (*m_p != c) throw "unexpected character";
+        ++m_p;
+    }
+
+    constexpr ZR_Formula Number() {
+        bool negative = false;
+        if (*m_p == '-') {
+            negative = true;
+            ++m_p;
+        }
+        if (!Digit(*m_p)) throw "a digit was expected";
+        std::uint64_t mantissa = 0;
+        int digits = 0;
+        int decimals = 0;
+        bool point = false;
+        for (;; ++m_p) {
+            if (Digit(*m_p)) {
+                mantissa = mantissa * 10 + static_cast<std::uint64_t>(*m_p - '0');
+                if (mantissa != 0 && ++digits > 17) throw "too many significant digits";
+                if (point) ++decimals;
+            } else if (*m_p == '.' && !point) {
+                point = true;
+            } else {
+                break;
+            }
+        }
+        ZR_RowToken t;
+        if (point) {
+            // mantissa and the power of ten are both exact doubles, so one
+            // correctly rounded division gives the double nearest the decimal.
+            double scale = 1.0;
+            for (int i = 0; i < decimals; ++i) scale *= 10.0;
+            t.kind = ZR_RowTokenKind::Real;
+            t.real = static_cast<double>(mantissa) / scale;
+            if (negative) t.real = -t.real;
+        } else {
+            if (mantissa > 2147483647u) throw "integer constant out of range";
+            t.kind = ZR_RowTokenKind::Int;
+            t.value = negative ? -static_cast<int>(mantissa) : static_cast<int>(mantissa);
+        }
+        ZR_Formula f;
+        f.Push(t);
+        return f;
+    }
+
+    constexpr ZR_Formula NameOrFunction() {
+        ZR_RowToken t;
+        int n = 0;
+        while (NameChar(*m_p)) {
+            if (n >= 15) throw "name too long";
+            t.name[n++] = *m_p++;
+        }
+        if (Same(t.name, "square") || Same(t.name, "start")) {
+            Expect('(');
+            ZR_Formula inner = Expression();
+            Expect(')');
+            ZR_RowToken op;
+            op.kind = ZR_RowTokenKind::Op;
+            op.value = Same(t.name, "square") ? EOP_SQUARE : EOP_ZERO_TEST;
+            ZR_Formula out;
+            out.Push(op);
+            out.Append(inner);
+            return out;
+        }
+        t.kind = ZR_RowTokenKind::Term;
+        Skip();
+        if (*m_p == '(') {
+            ++m_p;
+            for (;;) {
+                if (t.argc >= 3) throw "too many arguments";
+                Skip();
+                int offset = 0;
+                if (Digit(*m_p)) {  // a fixed index, e.g. IDX(0)
+                    while (Digit(*m_p)) offset = offset * 10 + (*m_p++ - '0');
+                    t.offset[t.argc++] = offset;
+                    Skip();
+                    if (*m_p == ',') {
+                        ++m_p;
+                        continue;
+                    }
+                    Expect(')');
+                    break;
+                }
+                if (!Letter(*m_p)) throw "a loop letter or an index was expected";
+                t.letter[t.argc] = *m_p++;
+                Skip();
+                if (*m_p == '+' || *m_p == '-') {
+                    const bool minus = *m_p == '-';
+                    ++m_p;
+                    Skip();
+                    if (!Digit(*m_p)) throw "an offset was expected";
+                    while (Digit(*m_p)) offset = offset * 10 + (*m_p++ - '0');
+                    if (minus) offset = -offset;
+                }
+                t.offset[t.argc++] = offset;
+                Skip();
+                if (*m_p == ',') {
+                    ++m_p;
+                    continue;
+                }
+                Expect(')');
+                break;
+            }
+        }
+        ZR_Formula f;
+        f.Push(t);
+        return f;
+    }
+
+    static constexpr bool Same(const char* a, const char* b) {
+        while (*a && *a == *b) {
+            ++a;
+            ++b;
+        }
+        return *a == *b;
+    }
+
+    const char* m_p;
+};
+
+}  // namespace zr_formula_detail
+
+constexpr ZR_Formula ZR_ParseFormula(const char* text) { return zr_formula_detail::Parser(text).Whole(); }
+
+constexpr bool ZR_SameName(const char* a, const char* b) {
+    while (*a && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return *a == *b;
+}
+
+// One equation site: its name and the formula it declares (sites that state the
+// same tree share one formula).
+struct ZR_Row {
+    const char* name;
+    const ZR_Formula* formula;
+};
+
+// Declares one instance of a row: its equation, then its tokens in prefix order,
+// each term resolved to the host object it names.
+template <class Sink, class Resolve>
+inline void ZR_EmitRow(Sink& sink, const ZR_Row& row, int block, Resolve&& resolve) {
+    sink.Equation(row.name, block);
+    for (const ZR_RowToken& t : *row.formula) {
+        switch (t.kind) {
+        case ZR_RowTokenKind::Op: sink.Op(static_cast<EOp>(t.value)); break;
+        case ZR_RowTokenKind::Int: sink.Int(t.value); break;
+        case ZR_RowTokenKind::Real: sink.Real(t.real); break;
+        case ZR_RowTokenKind::Term: sink.Term(resolve(t)); break;
+        }
+    }
+}
