@@ -165,7 +165,7 @@ long ZR_VarParamProp::Assign(ZR_Value* value) {
         if (why.empty()) {
             Host& host = Host::Get();
             if (host.InAssignmentRun()) {
-                host.NoteAssignedValue(this, !m_hasAssigned || !m_assigned.SameValue(candidate));
+                host.NoteAssignedValue(this);
                 m_assignedRun = host.AssignmentRun();
             }
             m_assigned = candidate;
@@ -186,7 +186,7 @@ long ZR_VarParamProp::SetInternalValue(const ZR_Value& value) {
     std::string why = Accept(candidate);
     if (!why.empty()) return Refuse(why);
     Host& host = Host::Get();
-    if (host.InAssignmentRun()) host.NoteIndexSet(!m_hasAssigned || !m_assigned.SameValue(candidate));
+    if (host.InAssignmentRun()) host.NoteIndexSet(this);
     m_assigned = candidate;
     m_hasAssigned = true;
     ValueChanged();

@@ -50,6 +50,9 @@ void Host::Reset() {
     m_rowsEnd = nullptr;
     m_colsEnd = nullptr;
     m_failAfter = -1;
+    m_runActive = false;
+    m_runStarts.clear();
+    m_runStartSlot.clear();
     ReleaseGlobalStructures();
 }
 
@@ -128,11 +131,18 @@ void Host::Free(void* block) {
     ::operator delete(header, kBlockAlignment);
 }
 
+void Host::FixUnchecked(ZR_VarParamProp& target, const ZR_Value& value) {
+    target.m_user = value;
+    target.m_hasUser = true;
+}
+
 void Host::BeginAssignmentRun(const ZR_Container* instance) {
     ++m_run;
     m_runInstance = instance;
     m_runActive = true;
     m_runChanged = false;
+    m_runStarts.clear();
+    m_runStartSlot.clear();
 }
 
 bool Host::EndAssignmentRun() {
@@ -155,11 +165,24 @@ bool Host::EndAssignmentRun() {
         p->ValueChanged();
         if (m_assignedValues.size() != left) i = 0;
     }
+    for (const RunStart& start : m_runStarts) {
+        const ZR_VarParamProp* p = start.target;
+        if (p == nullptr) continue;
+        if (p->m_hasAssigned != start.had || (start.had && !p->m_assigned.SameValue(start.value)))
+            m_runChanged = true;
+    }
+    m_runStarts.clear();
+    m_runStartSlot.clear();
     return m_runChanged;
 }
 
-void Host::NoteAssignedValue(ZR_VarParamProp* target, bool changed) {
-    if (changed) m_runChanged = true;
+void Host::NoteRunStart(ZR_VarParamProp* target) {
+    if (m_runStartSlot.emplace(target, m_runStarts.size()).second)
+        m_runStarts.push_back({target, target->m_hasAssigned, target->m_assigned});
+}
+
+void Host::NoteAssignedValue(ZR_VarParamProp* target) {
+    NoteRunStart(target);
     target->m_assignedBy = m_runInstance;
     if (target->m_registrySlot < 0) {
         target->m_registrySlot = static_cast<int>(m_assignedValues.size());
@@ -167,11 +190,16 @@ void Host::NoteAssignedValue(ZR_VarParamProp* target, bool changed) {
     }
 }
 
-void Host::NoteIndexSet(bool changed) {
-    if (changed) m_runChanged = true;
-}
+void Host::NoteIndexSet(ZR_VarParamProp* target) { NoteRunStart(target); }
 
 void Host::ForgetAssignedValue(ZR_VarParamProp* target) {
+    const auto started = m_runStartSlot.find(target);
+    if (started != m_runStartSlot.end()) {
+        RunStart& start = m_runStarts[started->second];
+        if (start.had) m_runChanged = true;  // a value held at the start is gone
+        start.target = nullptr;
+        m_runStartSlot.erase(started);
+    }
     const int slot = target->m_registrySlot;
     if (slot < 0) return;
     ZR_VarParamProp* last = m_assignedValues.back();
