@@ -63,7 +63,7 @@ private:
 // Exported with the types: a host or model library that holds a type by value
 // may call the frame's operations directly once its compiler knows the type.
 template <class Self, class Base>
-class ORVANE_API ZR_TypeFrame : public Base {
+class ORVANE_TEMPLATE_API ZR_TypeFrame : public Base {
 public:
     using ZR_LibraryTypeTag = void;
     using ZR_FrameBase = Base;
