@@ -57,8 +57,7 @@ ZR_DOMAIN::ZR_DOMAIN(bool construct, ZR_Container* owner)
     Finish(construct, owner);
 }
 
-ZR_DOMAIN::~ZR_DOMAIN() = default;
-const char* ZR_DOMAIN::ZR_ContainerId() { return "Model DOMAIN\tV9"; }
+ORVANE_TYPE_DEFINITIONS(ZR_DOMAIN, "Model DOMAIN\tV9")
 
 void ZR_DOMAIN::RegisterMembers(ZR_Registrar& registrar) {
     registrar.Add(ZR_SECTION_SET1, "ZR_SECTION_SET1");
@@ -319,13 +318,9 @@ void ZR_DOMAIN::Assignments(int level, int arg) {
     }
 }
 
-ZR_LENGTHDOMAIN::ZR_LENGTHDOMAIN(bool construct, ZR_Container* owner) : ZR_Frame(owner) { Finish(construct, owner); }
-ZR_LENGTHDOMAIN::~ZR_LENGTHDOMAIN() = default;
-const char* ZR_LENGTHDOMAIN::ZR_ContainerId() { return "Model LENGTHDOMAIN\tV9"; }
+ORVANE_DERIVED_TYPE_DEFINITIONS(ZR_LENGTHDOMAIN, "Model LENGTHDOMAIN\tV9")
 
-ZR_ANGLEDOMAIN::ZR_ANGLEDOMAIN(bool construct, ZR_Container* owner) : ZR_Frame(owner) { Finish(construct, owner); }
-ZR_ANGLEDOMAIN::~ZR_ANGLEDOMAIN() = default;
-const char* ZR_ANGLEDOMAIN::ZR_ContainerId() { return "Model ANGLEDOMAIN\tV9"; }
+ORVANE_DERIVED_TYPE_DEFINITIONS(ZR_ANGLEDOMAIN, "Model ANGLEDOMAIN\tV9")
 
 ORVANE_ENTRY_POINTS(DOMAIN);
 ORVANE_ENTRY_POINTS(LENGTHDOMAIN);

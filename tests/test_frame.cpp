@@ -408,18 +408,3 @@ TEST_F(Frame, DataRecordsHaveTheirShapes) {
     }
     EXPECT_EQ(distinct.size(), InstantiableTypes().size());
 }
-
-TEST_F(Frame, AssignmentCopiesValuesButNotRegistrationOrReferences) {
-    auto a = Make("GENERICCONNECTION");
-    auto b = Make("GENERICCONNECTION");
-    auto* x = static_cast<ZR_GENERICCONNECTION*>(a.get());
-    auto* y = static_cast<ZR_GENERICCONNECTION*>(b.get());
-    ASSERT_EQ(x->USERNOTES.SetUserValue(ZR_Value("notes", 0)), 0);
-    x->Book.GroupNumber = 3;
-    *y = *x;
-    EXPECT_STREQ(static_cast<const char*>(y->USERNOTES), "notes");
-    EXPECT_EQ(y->Book.GroupNumber, 3);
-    EXPECT_EQ(y->RefCount(), 1u);
-    EXPECT_EQ(y->USERNOTES.RegisteredIn(), y);
-    EXPECT_EQ(y->PropertyCount(), 3);
-}
