@@ -219,6 +219,9 @@ std::unique_ptr<Model> Declare(const std::string& method, int nodes) {
     m->nodes = nodes;
     Host& host = Host::Get();
     ReleaseRecords(host);
+    // A million nodes hold some gigabytes of host objects: more than the host
+    // allows one model by default.
+    host.config.maxHeapBytes = 1LL << 36;
     const long long stdBefore = g_stdHeap.live;
     const long long hostHeapBefore = host.Heap().liveBytes;
     g_stdHeap.peak = g_stdHeap.live;

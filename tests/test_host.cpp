@@ -429,3 +429,42 @@ TEST_F(StandIn, OnlyTheRunningInstanceLosesItsStaleValues) {
     EXPECT_EQ(ofA.v(), 0);
     EXPECT_EQ(ofB.v(), 1);
 }
+
+// One statement gives a value that a later statement of the same run replaces (a
+// domain's INTERIOR without joints, then with them): the run that ends where it
+// began has settled, while a real change, in either statement, has not.
+TEST_F(StandIn, AValueChangedAndChangedBackWithinARunHasSettled) {
+    ZR_INTEGERPARAMETER p(true);
+    ZR_INTEGERSET set;
+    ZR_Value first(1, 0, 1, 41), second(2, 0, 1, 42), other(3, 0, 1, 42);
+    auto run = [&](ZR_Value& last, int setHi) {
+        host.BeginAssignmentRun(nullptr);
+        p.Assign(&first);
+        p.Assign(&last);
+        set.SetInternalValue(ZR_Value(ZR_IntSetValue(0, 5), 0, 1, 1));
+        set.SetInternalValue(ZR_Value(ZR_IntSetValue(0, setHi), 0, 1, 1));
+        return host.EndAssignmentRun();
+    };
+    EXPECT_TRUE(run(second, 7));
+    EXPECT_FALSE(run(second, 7));
+    EXPECT_TRUE(run(other, 7));
+    EXPECT_EQ(p.v(), 3);
+    EXPECT_TRUE(run(other, 8));
+    EXPECT_FALSE(run(other, 8));
+}
+
+TEST_F(StandIn, TheHeapRefusesBlocksBeyondItsBudget) {
+    const long long live = host.Heap().liveBytes;
+    host.config.maxHeapBytes = live + 100;
+    void* fits = MyAllocate(100);
+    EXPECT_NE(fits, nullptr);
+    EXPECT_EQ(MyAllocate(1), nullptr);
+    ASSERT_EQ(host.errors.size(), 1u);
+    EXPECT_NE(host.errors[0].find("the host heap cannot hold 1 more bytes"), std::string::npos);
+    MyFree(fits);
+    void* again = MyAllocate(100);
+    EXPECT_NE(again, nullptr);
+    MyFree(again);
+    EXPECT_EQ(host.Heap().liveBytes, live);
+    host.errors.clear();
+}

@@ -4,6 +4,7 @@
 // model of what it must answer, whatever shortcut it takes.
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>

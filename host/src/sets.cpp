@@ -6,11 +6,6 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace {
-// The largest integer range the host builds; larger ones are refused.
-constexpr long long kMaxSetSize = 1LL << 26;
-}  // namespace
-
 ZR_IntStore::ZR_IntStore() : m_data(m_inPlace), m_size(0), m_capacity(kInPlace), m_inPlace{} {}
 
 ZR_IntStore::ZR_IntStore(const ZR_IntStore& other) : ZR_IntStore() { assign(other.begin(), other.end()); }
@@ -301,7 +296,7 @@ ZR_IntSetValue::ZR_IntSetValue(int lo, int hi) {
     }
     if (hi < lo) return;
     const long long count = static_cast<long long>(hi) - lo + 1;
-    if (count > kMaxSetSize) {
+    if (count > qtvhost::Host::Get().config.maxRangeMembers) {
         qtvhost::Host::Get().Error("integer range [" + std::to_string(lo) + " : " + std::to_string(hi) +
                                    "] is larger than the host can hold; taken as empty");
         return;
@@ -327,6 +322,11 @@ ZR_StrSetValue::ZR_StrSetValue(const char* text) {
     }
     // A last member without its closing quote still counts.
     if (!member.empty()) *this += member.c_str();
+}
+
+ZR_StrSetValue::ZR_StrSetValue(const ZR_SetValue& other) {
+    ResetType(ZR_SET_STRING);
+    if (other.Type() == ZR_SET_STRING) *this += other;
 }
 
 ZR_StrSetValue::~ZR_StrSetValue() = default;
