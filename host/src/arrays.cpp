@@ -373,12 +373,18 @@ ZR_Type* ZR_BASE_I::Find(int index) {
     // Mostly the element is there already, among indices that run without gaps:
     // then its place is its distance from the first index, found in a few steps
     // on any size of array and without reading the indices in between.
+    // With gaps (the collocation points of a grid), a walk asks for the element
+    // after the one it asked for last, or for that one again.
     const ZR_IntStore& present = IndexSets[0].m_ints;
     const int slots = ElementVector.Elements();
     if (!present.empty() && present.size() == static_cast<std::size_t>(slots)) {
-        const long long pos = static_cast<long long>(index) - present.front();
-        const bool range = static_cast<long long>(present.back()) - present.front() == slots - 1LL;
-        if (pos >= 0 && pos < slots && (range || present[static_cast<std::size_t>(pos)] == index)) {
+        long long pos = static_cast<long long>(index) - present.front();
+        if (static_cast<long long>(present.back()) - present.front() != slots - 1LL) {
+            pos = CurrentPosition + 1LL;
+            if (pos >= slots || present[static_cast<std::size_t>(pos)] != index) pos = CurrentPosition;
+            if (pos < 0 || pos >= slots || present[static_cast<std::size_t>(pos)] != index) pos = -1;
+        }
+        if (pos >= 0 && pos < slots) {
             if (ZR_Type* element = ElementVector[static_cast<int>(pos)]) {
                 CurrentPosition = static_cast<int>(pos);
                 return element;
