@@ -412,6 +412,24 @@ TEST_F(StandIn, AValueWhoseStatementNoLongerRunsReturnsToItsDefault) {
     EXPECT_FALSE(host.EndAssignmentRun());
 }
 
+// INTERIOR of a domain of several sections is assigned the union of the
+// sections' sets, then the whole range: the value changes twice in every run and
+// yet ends each run as it began it.
+TEST_F(StandIn, AValueAssignedTwiceInARunSettlesOnItsLastValue) {
+    ZR_INTEGERSET interior;
+    ZR_Value joints(ZR_IntSetValue(1, 3), 0, 1, 41);
+    ZR_Value whole(ZR_IntSetValue(1, 4), 0, 1, 42);
+    for (bool expectChange : {true, false, false}) {
+        host.BeginAssignmentRun(nullptr);
+        interior.Assign(&joints);
+        interior.Assign(&whole);
+        EXPECT_EQ(host.EndAssignmentRun(), expectChange);
+    }
+    host.BeginAssignmentRun(nullptr);
+    interior.Assign(&joints);
+    EXPECT_TRUE(host.EndAssignmentRun());
+}
+
 TEST_F(StandIn, OnlyTheRunningInstanceLosesItsStaleValues) {
     auto a = Make("GENERICMODEL");
     auto b = Make("GENERICMODEL");

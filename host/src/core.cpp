@@ -155,7 +155,7 @@ long ZR_VarParamProp::Assign(ZR_Value* value) {
         if (why.empty()) {
             Host& host = Host::Get();
             if (host.InAssignmentRun()) {
-                host.NoteAssignedValue(this, !m_hasAssigned || !m_assigned.SameValue(candidate));
+                host.NoteAssignedValue(this);
                 m_assignedRun = host.AssignmentRun();
             }
             m_assigned = candidate;

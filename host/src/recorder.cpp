@@ -1,5 +1,6 @@
 #include "qtvexp/recorder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -127,10 +128,15 @@ void Host::BeginAssignmentRun(const ZR_Container* instance) {
     m_runInstance = instance;
     m_runActive = true;
     m_runChanged = false;
+    m_runStart.clear();
 }
 
 bool Host::EndAssignmentRun() {
     m_runActive = false;
+    for (const RunStart& start : m_runStart)
+        if (!start.had || !start.target->m_hasAssigned || !start.target->m_assigned.SameValue(start.value))
+            m_runChanged = true;
+    m_runStart.clear();
     // A value whose statement did not run this time is stale: back to the default.
     std::size_t kept = 0;
     for (ZR_VarParamProp* p : m_assignedValues) {
@@ -147,8 +153,10 @@ bool Host::EndAssignmentRun() {
     return m_runChanged;
 }
 
-void Host::NoteAssignedValue(ZR_VarParamProp* target, bool changed) {
-    if (changed) m_runChanged = true;
+void Host::NoteAssignedValue(ZR_VarParamProp* target) {
+    // A statement may assign a target more than once in a run (INTERIOR, say):
+    // only the value held before the first counts.
+    if (target->m_assignedRun != m_run) m_runStart.push_back({target, target->m_hasAssigned, target->m_assigned});
     target->m_assignedBy = m_runInstance;
     if (target->m_registrySlot < 0) {
         target->m_registrySlot = static_cast<int>(m_assignedValues.size());
@@ -161,6 +169,10 @@ void Host::NoteIndexSet(bool changed) {
 }
 
 void Host::ForgetAssignedValue(ZR_VarParamProp* target) {
+    if (m_runActive)
+        m_runStart.erase(std::remove_if(m_runStart.begin(), m_runStart.end(),
+                                        [&](const RunStart& s) { return s.target == target; }),
+                         m_runStart.end());
     const int slot = target->m_registrySlot;
     if (slot < 0) return;
     ZR_VarParamProp* last = m_assignedValues.back();

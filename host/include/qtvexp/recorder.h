@@ -133,12 +133,14 @@ public:
     // assignments of `instance`. A value that an earlier run of the same instance
     // assigned, by a statement that this run no longer executed, goes back to its
     // default at the end of the run; values other instances assigned are theirs.
-    // EndAssignmentRun tells whether any assigned value or index set changed.
+    // EndAssignmentRun tells whether any assigned value or index set changed: a
+    // value counts as changed when it ends the run otherwise than it began it,
+    // however often the run assigned it on the way.
     void BeginAssignmentRun(const ZR_Container* instance);
     bool EndAssignmentRun();
     bool InAssignmentRun() const { return m_runActive; }
     int AssignmentRun() const { return m_run; }
-    void NoteAssignedValue(ZR_VarParamProp* target, bool changed);
+    void NoteAssignedValue(ZR_VarParamProp* target);  // before the new value is stored
     void NoteIndexSet(bool changed);
     void ForgetAssignedValue(ZR_VarParamProp* target);
 
@@ -185,6 +187,12 @@ private:
     int m_run = 0;
     const ZR_Container* m_runInstance = nullptr;
     std::vector<ZR_VarParamProp*> m_assignedValues;  // holders of an assigned value
+    struct RunStart {
+        ZR_VarParamProp* target;
+        bool had;
+        ZR_Value value;
+    };
+    std::vector<RunStart> m_runStart;  // what this run's targets held before it
 };
 
 }  // namespace qtvhost
