@@ -18,6 +18,20 @@ std::vector<int> Members(const SUValue& s) {
     return out;
 }
 
+// Host arrays as a model library's array wrappers make them.
+template <class Base, class Element>
+class ArrayOf : public Base {
+public:
+    ZR_Type* NewElement() override { return new Element(true); }
+};
+
+// A record with one member, as a section record holds its ELEMENTLENGTH.
+class Record : public ZR_ModelTypeEx {
+public:
+    explicit Record(bool) { H.AddProperty(this, "H", nullptr, 0, false); }
+    ZR_REALPARAMETER H;
+};
+
 std::vector<int> Iterate(const SUValue& s) {
     std::vector<int> out;
     ZR_IntegerSetIter it(s);
@@ -46,6 +60,86 @@ TEST_F(StandIn, RangesTooLargeToHoldAreRefusedNotAllocated) {
     ZR_IntSetValue huge(INT_MIN + 1, INT_MAX);
     EXPECT_EQ(huge.SetSize(), 0);
     ASSERT_EQ(host.errors.size(), 1u);
+    host.errors.clear();
+    host.config.maxSetSize = 4;
+    EXPECT_EQ(ZR_IntSetValue(-1, 2).SetSize(), 4);
+    EXPECT_EQ(ZR_IntSetValue(-1, 3).SetSize(), 0);
+    ASSERT_EQ(host.errors.size(), 1u);
+    host.errors.clear();
+}
+
+// Model libraries take what a look-up gives without a test: an index past what
+// the host can hold still gets an element, one stand-in per array, reported.
+TEST_F(StandIn, AnArrayFullUpHandsOutOneReportedStandIn) {
+    const long long blocks = host.Heap().liveBlocks;
+    {
+        ArrayOf<ZR_BASE_I, ZR_REALPARAMETER> a;
+        host.config.maxArraySlots = 2;
+        ZR_Type* one = a.Find(1);
+        ZR_Type* two = a.Find(2);
+        EXPECT_TRUE(host.errors.empty());
+        ZR_Type* three = a.Find(3);
+        ASSERT_NE(three, nullptr);
+        EXPECT_NE(three, one);
+        EXPECT_NE(three, two);
+        EXPECT_EQ(a.Find(-5), three);
+        EXPECT_EQ(a.Find(1), one);  // held elements are still found
+        EXPECT_EQ(a.SlotCount(), 2);
+        EXPECT_EQ(Members(a.IndexSet(0)), (std::vector<int>{1, 2}));
+        EXPECT_NE(a.WhyNotHeld(*three), "");
+        dynamic_cast<ZR_REALPARAMETER&>(*three).v();  // usable
+        std::size_t reported = 0;
+        for (const std::string& e : host.errors) reported += e.find("cannot hold this element") != std::string::npos;
+        EXPECT_EQ(reported, 2u);
+        host.errors.clear();
+        ArrayOf<ZR_BASE_S, ZR_REALPARAMETER> names;
+        host.config.maxArraySlots = 0;
+        EXPECT_NE(names.Find("a"), nullptr);
+        host.errors.clear();
+    }
+    EXPECT_EQ(host.Heap().liveBlocks, blocks);  // the stand-ins go with their arrays
+}
+
+// An equation about an element the model does not have is reported by name: an
+// element outside its array's declared index set, one the array does not hold,
+// or a member of such an element.
+TEST_F(StandIn, IncidenceNamesOnlyElementsInsideTheirIndexSets) {
+    ZR_ModelTypeEx model;
+    ZR_INTEGERSET nodes;
+    ArrayOf<ZR_BASE_I, ZR_REALVARIABLE> x;
+    nodes.AddProperty(&model, "ZR_X_SET1", nullptr, 0, false);
+    x.AddProperty(&model, "X", nullptr, 0, false);
+    nodes.SetInternalValue(ZR_Value(ZR_IntSetValue(1, 3), 0, 1, 1));
+    x.SetDim(nodes);
+    ZR_INTEGERSET sections;
+    ArrayOf<ZR_BASE_I, Record> records;
+    sections.AddProperty(&model, "ZR_S_SET1", nullptr, 0, false);
+    records.AddProperty(&model, "S", nullptr, 0, false);
+    sections.SetInternalValue(ZR_Value(ZR_IntSetValue(1, 1), 0, 1, 1));
+    records.SetDim(sections);
+    ZR_STRINGSET names(true);
+    ArrayOf<ZR_BASE_S, ZR_REALVARIABLE> y;
+    names.AddProperty(&model, "ZR_Y_SET1", nullptr, 0, false);
+    y.AddProperty(&model, "Y", nullptr, 0, false);
+    names.SetInternalValue(ZR_Value(ZR_StrSetValue("a\""), 0, 1, 1));
+    y.SetDim(names);
+    auto term = [](ZR_Type* t) -> ZR_VarParam& { return dynamic_cast<ZR_VarParam&>(*t); };
+
+    model.SetGroupLimits(1);
+    model.AddNonZero(term(x.Find(3)));
+    model.AddNonZero(dynamic_cast<Record&>(*records.Find(1)).H);
+    model.AddNonZero(term(y.Find("a")));
+    EXPECT_TRUE(host.errors.empty());
+    model.AddNonZero(term(x.Find(4)));
+    model.AddNonZero(dynamic_cast<Record&>(*records.Find(2)).H);
+    model.AddNonZero(term(y.Find("b")));
+    host.config.maxArraySlots = 1;
+    model.AddNonZero(term(y.Find("c")));
+    ASSERT_EQ(host.errors.size(), 6u);  // the last look-up's report, and four equations'
+    EXPECT_EQ(host.errors[0], "X(4): an equation names it, but it lies outside ZR_X_SET1 {1, 2, 3}");
+    EXPECT_EQ(host.errors[1], "S(2).H: an equation names it, but it lies outside ZR_S_SET1 {1}");
+    EXPECT_EQ(host.errors[2], "Y(\"b\"): an equation names it, but it lies outside ZR_Y_SET1 {\"a\"}");
+    EXPECT_EQ(host.errors[5], "Y(*): an equation names it, but Y does not hold it");
     host.errors.clear();
 }
 

@@ -43,7 +43,11 @@ bool ZR_LongPtrVectorOwnsData::Reserve(long long slots) {
         return false;
     }
     try {
-        m_slots.reserve(static_cast<std::size_t>(slots));
+        // Arrays grow one index at a time: room is made geometrically, so that
+        // growing to n slots costs O(n), not O(n^2).
+        const auto wanted = static_cast<std::size_t>(slots);
+        if (wanted > m_slots.capacity())
+            m_slots.reserve(std::min(std::max(wanted, 2 * m_slots.capacity()), static_cast<std::size_t>(limit)));
     } catch (const std::bad_alloc&) {
         Host::Get().Error("no memory for an array of " + std::to_string(slots) + " element slots");
         return false;
@@ -108,7 +112,7 @@ void ZR_LongPtrVectorOwnsData::Reset(int slots) {
 // --- ZR_Matrix ---------------------------------------------------------------
 
 ZR_Matrix::ZR_Matrix(int dimensions, ZR_SetValue* firstIndexSet)
-    : CurrentPosition(0), m_dimensions(dimensions), m_indexSetsOffset(0) {
+    : CurrentPosition(0), m_dimensions(dimensions), m_indexSetsOffset(0), m_unheld(nullptr) {
     if (firstIndexSet == nullptr || dimensions < 1) {
         Host::Get().Error("an array needs at least one index set");
         m_dimensions = 0;
@@ -121,7 +125,8 @@ ZR_Matrix::ZR_Matrix(int dimensions, ZR_SetValue* firstIndexSet)
 
 ZR_Matrix::ZR_Matrix(const ZR_Matrix& other)
     : ZR_Type(other), CurrentPosition(0), m_dimensions(other.m_dimensions),
-      m_indexSetsOffset(other.m_indexSetsOffset), m_declared(static_cast<std::size_t>(other.m_dimensions), nullptr) {
+      m_indexSetsOffset(other.m_indexSetsOffset), m_declared(static_cast<std::size_t>(other.m_dimensions), nullptr),
+      m_unheld(nullptr) {
     ElementVector.Reset(other.SlotCount());
 }
 
@@ -134,7 +139,10 @@ ZR_Matrix& ZR_Matrix::operator=(const ZR_Matrix& other) {
     return *this;
 }
 
-ZR_Matrix::~ZR_Matrix() { CancelDependenceOnDeclaredSets(); }
+ZR_Matrix::~ZR_Matrix() {
+    CancelDependenceOnDeclaredSets();
+    GiveBack(m_unheld);
+}
 
 const char* ZR_Matrix::ZR_ContainerId() { return "Matrix"; }
 const char* ZR_Matrix::ZR_KindName() const { return "array"; }
@@ -173,6 +181,49 @@ ZR_Type* ZR_Matrix::AddElement() {
     element->SetElementOf(this, text);
     ElementVector.Place(CurrentPosition, element);
     return element;
+}
+
+ZR_Type* ZR_Matrix::Unheld(const std::string& indexText) {
+    Host::Get().Error(FullName() + "(" + indexText +
+                      "): the array cannot hold this element; one that no index names stands in for it");
+    if (m_unheld == nullptr) {
+        m_unheld = NewElement();
+        if (m_unheld == nullptr) return nullptr;
+        m_unheld->AddRef();
+        m_unheld->SetElementOf(this, "*");
+    }
+    return m_unheld;
+}
+
+std::string ZR_Matrix::WhyNotHeld(const ZR_Type& element) const {
+    if (element.ElementOf() != this) return "it is not an element of " + FullName();
+    // The index text closed as CreateMissingArrayElement reads it: "3)", "1,\"b\")".
+    const std::string closed = element.IndexText() + ")";
+    const char* cursor = closed.c_str();
+    long long position = 0;
+    for (int d = 0; d < m_dimensions; ++d) {
+        const char terminator = d + 1 < m_dimensions ? ',' : ')';
+        const ZR_SetValue& present = IndexSet(d);
+        const ZR_Set* declared = DeclaredSet(d);
+        int at = 0;
+        bool held = false;
+        bool inside = true;
+        if (present.Type() == ZR_SET_STRING) {
+            char text[128];
+            held = ReadIndex(cursor, text, terminator) && present.SetContains(text, at);
+            inside = !held || declared == nullptr || (declared->fv() >= text);
+        } else {
+            int number = 0;
+            held = ReadIndex(cursor, number, terminator) && present.SetContains(number, at);
+            inside = !held || declared == nullptr || (declared->fv() >= number);
+        }
+        if (!held) return FullName() + " does not hold it";
+        if (!inside) return "it lies outside " + declared->FullName() + " " + declared->fv().ToText();
+        position = position * present.SetSize() + at;
+    }
+    if (position >= SlotCount() || Slot(static_cast<int>(position)) != &element)
+        return FullName() + " does not hold it";
+    return "";
 }
 
 void ZR_Matrix::AddIndexToString(int index, int dimension) {
@@ -327,7 +378,10 @@ void ZR_BASE_I::SetDim(ZR_Set& set) {
     set.AddDependent(this);
 }
 
-ZR_Type* ZR_BASE_I::Find(int index) { return OneIndex::Find(*this, IndexSets[0], index); }
+ZR_Type* ZR_BASE_I::Find(int index) {
+    ZR_Type* element = OneIndex::Find(*this, IndexSets[0], index);
+    return element ? element : Unheld(std::to_string(index));
+}
 int ZR_BASE_I::NewElements() { return OneIndex::NewElements(*this, IndexSets[0], false); }
 
 void ZR_BASE_I::CreateMissingArrayElement(const char* indexText) {
@@ -346,7 +400,10 @@ void ZR_BASE_S::SetDim(ZR_Set& set) {
     set.AddDependent(this);
 }
 
-ZR_Type* ZR_BASE_S::Find(const char* index) { return OneIndex::Find(*this, IndexSets[0], index ? index : ""); }
+ZR_Type* ZR_BASE_S::Find(const char* index) {
+    ZR_Type* element = OneIndex::Find(*this, IndexSets[0], index ? index : "");
+    return element ? element : Unheld(index ? index : "");
+}
 int ZR_BASE_S::NewElements() { return OneIndex::NewElements(*this, IndexSets[0], true); }
 
 void ZR_BASE_S::CreateMissingArrayElement(const char* indexText) {

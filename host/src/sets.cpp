@@ -6,11 +6,6 @@
 #include <climits>
 #include <cstring>
 
-namespace {
-// The largest integer range the host builds; larger ones are refused.
-constexpr long long kMaxSetSize = 1LL << 26;
-}  // namespace
-
 SUValue::SUValue() : m_type(ZR_SET_INTEGER) {}
 SUValue::SUValue(const SUValue& other) = default;
 SUValue& SUValue::operator=(const SUValue& other) = default;
@@ -179,7 +174,7 @@ ZR_IntSetValue::ZR_IntSetValue(int lo, int hi) {
     }
     if (hi < lo) return;
     const long long count = static_cast<long long>(hi) - lo + 1;
-    if (count > kMaxSetSize) {
+    if (count > qtvhost::Host::Get().config.maxSetSize) {
         qtvhost::Host::Get().Error("integer range [" + std::to_string(lo) + " : " + std::to_string(hi) +
                                    "] is larger than the host can hold; taken as empty");
         return;

@@ -90,6 +90,7 @@ struct HostConfig {
     bool alwaysCallProcedures = false;           // what ZR_ProcedureType::AlwaysCall says
     ZR_Procedure13 procedureRoutine = nullptr;   // when set, called in place of every routine found
     long long maxArraySlots = 1LL << 26;  // the most element slots one array may have
+    long long maxSetSize = 1LL << 26;     // the most members an integer range may have
 };
 
 class QTVEXP_API Host {
