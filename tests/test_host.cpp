@@ -105,24 +105,21 @@ TEST_F(StandIn, AnArrayFullUpHandsOutOneReportedStandIn) {
 // or a member of such an element.
 TEST_F(StandIn, IncidenceNamesOnlyElementsInsideTheirIndexSets) {
     ZR_ModelTypeEx model;
-    ZR_INTEGERSET nodes;
-    ArrayOf<ZR_BASE_I, ZR_REALVARIABLE> x;
-    nodes.AddProperty(&model, "ZR_X_SET1", nullptr, 0, false);
-    x.AddProperty(&model, "X", nullptr, 0, false);
-    nodes.SetInternalValue(ZR_Value(ZR_IntSetValue(1, 3), 0, 1, 1));
-    x.SetDim(nodes);
-    ZR_INTEGERSET sections;
-    ArrayOf<ZR_BASE_I, Record> records;
-    sections.AddProperty(&model, "ZR_S_SET1", nullptr, 0, false);
-    records.AddProperty(&model, "S", nullptr, 0, false);
-    sections.SetInternalValue(ZR_Value(ZR_IntSetValue(1, 1), 0, 1, 1));
-    records.SetDim(sections);
+    // Registers an array and its index set with the model, fills the set, binds it.
+    auto declare = [&](auto& array, const char* name, ZR_Set& set, const SUValue& members) {
+        set.AddProperty(&model, ("ZR_" + std::string(name) + "_SET1").c_str(), nullptr, 0, false);
+        array.AddProperty(&model, name, nullptr, 0, false);
+        set.SetInternalValue(ZR_Value(members, 0, 1, 1));
+        array.SetDim(set);
+    };
+    ZR_INTEGERSET nodes, sections;
     ZR_STRINGSET names(true);
+    ArrayOf<ZR_BASE_I, ZR_REALVARIABLE> x;
+    ArrayOf<ZR_BASE_I, Record> records;
     ArrayOf<ZR_BASE_S, ZR_REALVARIABLE> y;
-    names.AddProperty(&model, "ZR_Y_SET1", nullptr, 0, false);
-    y.AddProperty(&model, "Y", nullptr, 0, false);
-    names.SetInternalValue(ZR_Value(ZR_StrSetValue("a\""), 0, 1, 1));
-    y.SetDim(names);
+    declare(x, "X", nodes, ZR_IntSetValue(1, 3));
+    declare(records, "S", sections, ZR_IntSetValue(1, 1));
+    declare(y, "Y", names, ZR_StrSetValue("a\""));
     auto term = [](ZR_Type* t) -> ZR_VarParam& { return dynamic_cast<ZR_VarParam&>(*t); };
 
     model.SetGroupLimits(1);
