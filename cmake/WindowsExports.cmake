@@ -3,12 +3,11 @@
 # orvane_windows_exports(<target> TYPES_FILE <file>
 #                        [RC_FILE <file> [RC_DEPENDS <file>...]])
 #
-# Generates <binary dir>/<OUTPUT_NAME>.def from the types file (one type name
-# per line, '#' starts a comment) and adds it and the resource script to the
-# target; RC_DEPENDS are the files that the script embeds. The .def lists
-# only the C entry points and data; C++ classes are exported by their
-# __declspec(dllexport) attributes, which GNU ld keeps when a .def is given
-# as well.
+# Generates the module definition <binary dir>/<OUTPUT_NAME>.def: the C entry
+# points and data from the types file (one type name per line, '#' starts a
+# comment) at configure time, and at link time the C++ classes that the
+# objects define (def-classes.sh). Adds it and the resource script to the
+# target; RC_DEPENDS are the files that the script embeds.
 
 function(orvane_read_types out_var types_file)
   file(STRINGS "${types_file}" _lines)
@@ -59,9 +58,14 @@ function(orvane_windows_exports target)
   endif()
 
   orvane_read_types(_types "${_types_file}")
+  set(_entry_def "${CMAKE_CURRENT_BINARY_DIR}/${_name}.entry.def")
   set(_def "${CMAKE_CURRENT_BINARY_DIR}/${_name}.def")
-  orvane_write_def("${_def}" "${_name}.dll" "${_types}")
-  target_sources(${target} PRIVATE "${_def}")
+  orvane_write_def("${_entry_def}" "${_name}.dll" "${_types}")
+  add_custom_command(TARGET ${target} PRE_LINK
+    COMMAND bash "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/def-classes.sh" "${CMAKE_NM}"
+            "${_entry_def}" "${_def}" "$<TARGET_OBJECTS:${target}>"
+    COMMAND_EXPAND_LISTS VERBATIM)
+  target_link_options(${target} PRIVATE "${_def}")
 
   if(ARG_RC_FILE)
     get_filename_component(_rc "${ARG_RC_FILE}" ABSOLUTE)

@@ -30,8 +30,9 @@ set(CMAKE_SHARED_LINKER_FLAGS_INIT "${_mingw_static}")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "${_mingw_static}")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "${_mingw_static}")
 
-# Run cross-built test programs through wine when wine is installed.
+# Run cross-built test programs through wine when wine is installed. Give wine
+# a prefix of its own (WINEPREFIX, WINEARCH=win32); scripts/test does.
 find_program(_mingw_wine NAMES wine)
 if(_mingw_wine)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${_mingw_wine})
+  set(CMAKE_CROSSCOMPILING_EMULATOR bash ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
 endif()

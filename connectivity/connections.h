@@ -4,14 +4,7 @@
 #include "connectivity/ports.h"
 
 class ORVANE_API ZR_GENERICCONNECTION : public ZR_TypeFrame<ZR_GENERICCONNECTION, ZR_ModelTypeEx2> {
-    using ZR_Frame = ZR_TypeFrame<ZR_GENERICCONNECTION, ZR_ModelTypeEx2>;
-    friend ZR_Frame;
-
-public:
-    explicit ZR_GENERICCONNECTION(bool construct = true, ZR_Container* owner = nullptr);
-    ~ZR_GENERICCONNECTION() override;
-    ZR_GENERICCONNECTION& operator=(const ZR_GENERICCONNECTION& other) = default;
-    static const char* ZR_ContainerId();
+    ORVANE_TYPE_CLASS(ZR_GENERICCONNECTION, ZR_ModelTypeEx2);
 
     ZR_STRINGPARAMETER USERNOTES;
     ZR_CONNECTIONPORT SOURCE;
@@ -23,27 +16,13 @@ protected:
 };
 
 class ORVANE_API ZR_CONNECTION : public ZR_TypeFrame<ZR_CONNECTION, ZR_GENERICCONNECTION> {
-    using ZR_Frame = ZR_TypeFrame<ZR_CONNECTION, ZR_GENERICCONNECTION>;
-    friend ZR_Frame;
-
-public:
-    explicit ZR_CONNECTION(bool construct = true, ZR_Container* owner = nullptr);
-    ~ZR_CONNECTION() override;
-    ZR_CONNECTION& operator=(const ZR_CONNECTION& other) = default;
-    static const char* ZR_ContainerId();
+    ORVANE_TYPE_CLASS(ZR_CONNECTION, ZR_GENERICCONNECTION);
 
     ZR_Bookkeeping Book;
 };
 
 class ORVANE_API ZR_GENERICCONTROLSIGNAL : public ZR_TypeFrame<ZR_GENERICCONTROLSIGNAL, ZR_ModelTypeEx2> {
-    using ZR_Frame = ZR_TypeFrame<ZR_GENERICCONTROLSIGNAL, ZR_ModelTypeEx2>;
-    friend ZR_Frame;
-
-public:
-    explicit ZR_GENERICCONTROLSIGNAL(bool construct = true, ZR_Container* owner = nullptr);
-    ~ZR_GENERICCONTROLSIGNAL() override;
-    ZR_GENERICCONTROLSIGNAL& operator=(const ZR_GENERICCONTROLSIGNAL& other) = default;
-    static const char* ZR_ContainerId();
+    ORVANE_TYPE_CLASS(ZR_GENERICCONTROLSIGNAL, ZR_ModelTypeEx2);
 
     ZR_STRINGPARAMETER USERNOTES;
     ZR_CONTROLPORT SOURCE;
@@ -55,14 +34,7 @@ protected:
 };
 
 class ORVANE_API ZR_CONTROLSIGNAL : public ZR_TypeFrame<ZR_CONTROLSIGNAL, ZR_GENERICCONTROLSIGNAL> {
-    using ZR_Frame = ZR_TypeFrame<ZR_CONTROLSIGNAL, ZR_GENERICCONTROLSIGNAL>;
-    friend ZR_Frame;
-
-public:
-    explicit ZR_CONTROLSIGNAL(bool construct = true, ZR_Container* owner = nullptr);
-    ~ZR_CONTROLSIGNAL() override;
-    ZR_CONTROLSIGNAL& operator=(const ZR_CONTROLSIGNAL& other) = default;
-    static const char* ZR_ContainerId();
+    ORVANE_TYPE_CLASS(ZR_CONTROLSIGNAL, ZR_GENERICCONTROLSIGNAL);
 
     ZR_Bookkeeping Book;
 };

@@ -4,8 +4,7 @@ ZR_GENERICMODEL::ZR_GENERICMODEL(bool construct, ZR_Container* owner)
     : ZR_Frame(owner), USERNOTES(true), INPUTSIGNAL(true, nullptr), OUTPUTSIGNAL(true, nullptr) {
     Finish(construct, owner);
 }
-ZR_GENERICMODEL::~ZR_GENERICMODEL() = default;
-const char* ZR_GENERICMODEL::ZR_ContainerId() { return "Model GENERICMODEL\tV9"; }
+ORVANE_TYPE_DEFINITIONS(ZR_GENERICMODEL, "Model GENERICMODEL\tV9")
 
 void ZR_GENERICMODEL::RegisterMembers(ZR_Registrar& registrar) {
     registrar.Add(USERNOTES, "USERNOTES");
@@ -19,8 +18,7 @@ ZR_GENERICSTREAM::ZR_GENERICSTREAM(bool construct, ZR_Container* owner)
       INPUTSIGNAL(true, nullptr), OUTPUTSIGNAL(true, nullptr) {
     Finish(construct, owner);
 }
-ZR_GENERICSTREAM::~ZR_GENERICSTREAM() = default;
-const char* ZR_GENERICSTREAM::ZR_ContainerId() { return "Stream GENERICSTREAM\tV9"; }
+ORVANE_TYPE_DEFINITIONS(ZR_GENERICSTREAM, "Stream GENERICSTREAM\tV9")
 
 void ZR_GENERICSTREAM::RegisterMembers(ZR_Registrar& registrar) {
     registrar.Add(USERNOTES, "USERNOTES");
@@ -34,8 +32,7 @@ void ZR_GENERICSTREAM::RegisterMembers(ZR_Registrar& registrar) {
 ZR_GENERICSTRUCTURE::ZR_GENERICSTRUCTURE(bool construct, ZR_Container* owner) : ZR_Frame(owner), USERNOTES(true) {
     Finish(construct, owner);
 }
-ZR_GENERICSTRUCTURE::~ZR_GENERICSTRUCTURE() = default;
-const char* ZR_GENERICSTRUCTURE::ZR_ContainerId() { return "Structure GENERICSTRUCTURE\tV9"; }
+ORVANE_TYPE_DEFINITIONS(ZR_GENERICSTRUCTURE, "Structure GENERICSTRUCTURE\tV9")
 
 void ZR_GENERICSTRUCTURE::RegisterMembers(ZR_Registrar& registrar) {
     registrar.Add(USERNOTES, "USERNOTES");

@@ -5,14 +5,7 @@
 #include "connectivity/ports.h"
 
 class ORVANE_API ZR_GENERICMODEL : public ZR_TypeFrame<ZR_GENERICMODEL, ZR_ModelTypeEx2> {
-    using ZR_Frame = ZR_TypeFrame<ZR_GENERICMODEL, ZR_ModelTypeEx2>;
-    friend ZR_Frame;
-
-public:
-    explicit ZR_GENERICMODEL(bool construct = true, ZR_Container* owner = nullptr);
-    ~ZR_GENERICMODEL() override;
-    ZR_GENERICMODEL& operator=(const ZR_GENERICMODEL& other) = default;
-    static const char* ZR_ContainerId();
+    ORVANE_TYPE_CLASS(ZR_GENERICMODEL, ZR_ModelTypeEx2);
 
     ZR_STRINGPARAMETER USERNOTES;
     ZR_COMPONENTLISTNAME COMPONENTLIST;
@@ -25,14 +18,7 @@ protected:
 };
 
 class ORVANE_API ZR_GENERICSTREAM : public ZR_TypeFrame<ZR_GENERICSTREAM, ZR_ModelTypeEx2> {
-    using ZR_Frame = ZR_TypeFrame<ZR_GENERICSTREAM, ZR_ModelTypeEx2>;
-    friend ZR_Frame;
-
-public:
-    explicit ZR_GENERICSTREAM(bool construct = true, ZR_Container* owner = nullptr);
-    ~ZR_GENERICSTREAM() override;
-    ZR_GENERICSTREAM& operator=(const ZR_GENERICSTREAM& other) = default;
-    static const char* ZR_ContainerId();
+    ORVANE_TYPE_CLASS(ZR_GENERICSTREAM, ZR_ModelTypeEx2);
 
     ZR_STRINGPARAMETER USERNOTES;
     ZR_COMPONENTLISTNAME COMPONENTLIST;
@@ -47,14 +33,7 @@ protected:
 };
 
 class ORVANE_API ZR_GENERICSTRUCTURE : public ZR_TypeFrame<ZR_GENERICSTRUCTURE, ZR_StructureTypeEx> {
-    using ZR_Frame = ZR_TypeFrame<ZR_GENERICSTRUCTURE, ZR_StructureTypeEx>;
-    friend ZR_Frame;
-
-public:
-    explicit ZR_GENERICSTRUCTURE(bool construct = true, ZR_Container* owner = nullptr);
-    ~ZR_GENERICSTRUCTURE() override;
-    ZR_GENERICSTRUCTURE& operator=(const ZR_GENERICSTRUCTURE& other) = default;
-    static const char* ZR_ContainerId();
+    ORVANE_TYPE_CLASS(ZR_GENERICSTRUCTURE, ZR_StructureTypeEx);
 
     ZR_STRINGPARAMETER USERNOTES;
     ZR_COMPONENTLISTNAME COMPONENTLIST;

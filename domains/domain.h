@@ -7,14 +7,7 @@
 #include "frame/wrappers.h"
 
 class ORVANE_API ZR_DOMAIN : public ZR_TypeFrame<ZR_DOMAIN, ZR_ModelTypeEx2> {
-    using ZR_Frame = ZR_TypeFrame<ZR_DOMAIN, ZR_ModelTypeEx2>;
-    friend ZR_Frame;
-
-public:
-    explicit ZR_DOMAIN(bool construct = true, ZR_Container* owner = nullptr);
-    ~ZR_DOMAIN() override;
-    ZR_DOMAIN& operator=(const ZR_DOMAIN& other) = default;
-    static const char* ZR_ContainerId();
+    ORVANE_TYPE_CLASS(ZR_DOMAIN, ZR_ModelTypeEx2);
 
     // Sum of NODECOUNT over the sections before the one the iterator stands on.
     double Sigma91646208(ZR_IntegerSetIter& i);
@@ -56,32 +49,21 @@ protected:
 private:
     bool MethodIs(const char* name);
     bool MethodIsOneOf(std::initializer_list<const char*> names);
-    ZR_SECTIONDATAMODEL& Section(int i);
+    // Section i with its replaceable members; null when the host cannot hold them.
+    ZR_SECTIONDATAMODEL* Section(int i);
+    // NODECOUNT of sections 1 to last, each converted to double, added in order.
+    double NodeCountSum(long long last);
 };
 
 // The named forms: the same grid under their own type ids.
 class ORVANE_API ZR_LENGTHDOMAIN : public ZR_TypeFrame<ZR_LENGTHDOMAIN, ZR_DOMAIN> {
-    using ZR_Frame = ZR_TypeFrame<ZR_LENGTHDOMAIN, ZR_DOMAIN>;
-    friend ZR_Frame;
-
-public:
-    explicit ZR_LENGTHDOMAIN(bool construct = true, ZR_Container* owner = nullptr);
-    ~ZR_LENGTHDOMAIN() override;
-    ZR_LENGTHDOMAIN& operator=(const ZR_LENGTHDOMAIN& other) = default;
-    static const char* ZR_ContainerId();
+    ORVANE_TYPE_CLASS(ZR_LENGTHDOMAIN, ZR_DOMAIN);
 
     ZR_Bookkeeping Book;
 };
 
 class ORVANE_API ZR_ANGLEDOMAIN : public ZR_TypeFrame<ZR_ANGLEDOMAIN, ZR_DOMAIN> {
-    using ZR_Frame = ZR_TypeFrame<ZR_ANGLEDOMAIN, ZR_DOMAIN>;
-    friend ZR_Frame;
-
-public:
-    explicit ZR_ANGLEDOMAIN(bool construct = true, ZR_Container* owner = nullptr);
-    ~ZR_ANGLEDOMAIN() override;
-    ZR_ANGLEDOMAIN& operator=(const ZR_ANGLEDOMAIN& other) = default;
-    static const char* ZR_ContainerId();
+    ORVANE_TYPE_CLASS(ZR_ANGLEDOMAIN, ZR_DOMAIN);
 
     ZR_Bookkeeping Book;
 };

@@ -5,8 +5,7 @@ ZR_SECTIONDATAMODEL::ZR_SECTIONDATAMODEL(bool construct, ZR_Container* owner)
     Finish(construct, owner);
 }
 
-ZR_SECTIONDATAMODEL::~ZR_SECTIONDATAMODEL() = default;
-const char* ZR_SECTIONDATAMODEL::ZR_ContainerId() { return "Model SECTIONDATAMODEL\tV9"; }
+ORVANE_TYPE_DEFINITIONS(ZR_SECTIONDATAMODEL, "Model SECTIONDATAMODEL\tV9")
 
 void ZR_SECTIONDATAMODEL::RegisterMembers(ZR_Registrar& registrar) {
     registrar.Add(MINNODECOUNT, "MINNODECOUNT");

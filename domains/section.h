@@ -6,14 +6,7 @@
 #include "frame/wrappers.h"
 
 class ORVANE_API ZR_SECTIONDATAMODEL : public ZR_TypeFrame<ZR_SECTIONDATAMODEL, ZR_GENERICMODEL> {
-    using ZR_Frame = ZR_TypeFrame<ZR_SECTIONDATAMODEL, ZR_GENERICMODEL>;
-    friend ZR_Frame;
-
-public:
-    explicit ZR_SECTIONDATAMODEL(bool construct = true, ZR_Container* owner = nullptr);
-    ~ZR_SECTIONDATAMODEL() override;
-    ZR_SECTIONDATAMODEL& operator=(const ZR_SECTIONDATAMODEL& other) = default;
-    static const char* ZR_ContainerId();
+    ORVANE_TYPE_CLASS(ZR_SECTIONDATAMODEL, ZR_GENERICMODEL);
 
     ZR_External<ZR_INTEGERPARAMETER> MINNODECOUNT;
     ZR_Virtual<ZR_REALPARAMETER> LOCATION;

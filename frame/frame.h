@@ -63,7 +63,7 @@ private:
 // Exported with the types: a host or model library that holds a type by value
 // may call the frame's operations directly once its compiler knows the type.
 template <class Self, class Base>
-class ORVANE_API ZR_TypeFrame : public Base {
+class ORVANE_TEMPLATE_API ZR_TypeFrame : public Base {
 public:
     using ZR_LibraryTypeTag = void;
     using ZR_FrameBase = Base;
@@ -193,6 +193,31 @@ private:
     Self& self() { return static_cast<Self&>(*this); }
     const Self& self() const { return static_cast<const Self&>(*this); }
 };
+
+// The declarations that every type class carries besides its members: its frame,
+// the constructor protocol, destructor, assignment and type id.
+#define ORVANE_TYPE_CLASS(Self, Base)                                          \
+    using ZR_Frame = ZR_TypeFrame<Self, Base>;                                 \
+    friend ZR_Frame;                                                           \
+                                                                               \
+public:                                                                        \
+    explicit Self(bool construct = true, ZR_Container* owner = nullptr);       \
+    ~Self() override;                                                          \
+    Self& operator=(const Self& other);                                        \
+    static const char* ZR_ContainerId()
+
+// Their definitions, out of line so that the exported class carries them.
+#define ORVANE_TYPE_DEFINITIONS(Self, id)                                      \
+    Self::~Self() = default;                                                   \
+    Self& Self::operator=(const Self& other) = default;                        \
+    const char* Self::ZR_ContainerId() { return id; }
+
+// A type that adds nothing to its library base but its id and its own words.
+#define ORVANE_DERIVED_TYPE_DEFINITIONS(Self, id)                              \
+    Self::Self(bool construct, ZR_Container* owner) : ZR_Frame(owner) {        \
+        Finish(construct, owner);                                              \
+    }                                                                          \
+    ORVANE_TYPE_DEFINITIONS(Self, id)
 
 // A new instance for the host: built in the host heap with the construct flag set
 // and no owner, holding one reference. Null, with nothing built, when the heap

@@ -3,6 +3,7 @@
 
 #include "connectivity/connections.h"
 #include "connectivity/generic.h"
+#include "connectivity/multiports.h"
 #include "distributions/one/distribution1d.h"
 #include "domains/domain.h"
 #include "frame/parameters.h"
@@ -34,15 +35,15 @@
     X(ZR_GENERICSTRUCTURE)                                              \
     X(ZR_LENGTHDOMAIN)                                                  \
     X(ZR_SECTIONDATAMODEL)                                              \
-    /* to come with the multiports: ZR_ZR_MIGENERICPORT */              \
-    /* to come with the multiports: ZR_ZR_MOGENERICPORT */              \
-    /* to come with the multiports: ZR_ZR_MIOGENERICPORT */             \
-    /* to come with the multiports: ZR_ZR_MICONNECTIONPORT */           \
-    /* to come with the multiports: ZR_ZR_MOCONNECTIONPORT */           \
-    /* to come with the multiports: ZR_ZR_MIOCONNECTIONPORT */          \
-    /* to come with the multiports: ZR_ZR_MICONTROLPORT */              \
-    /* to come with the multiports: ZR_ZR_MOCONTROLPORT */              \
-    /* to come with the multiports: ZR_ZR_MIOCONTROLPORT */
+    X(ZR_ZR_MIGENERICPORT)                                              \
+    X(ZR_ZR_MOGENERICPORT)                                              \
+    X(ZR_ZR_MIOGENERICPORT)                                             \
+    X(ZR_ZR_MICONNECTIONPORT)                                           \
+    X(ZR_ZR_MOCONNECTIONPORT)                                           \
+    X(ZR_ZR_MIOCONNECTIONPORT)                                          \
+    X(ZR_ZR_MICONTROLPORT)                                              \
+    X(ZR_ZR_MOCONTROLPORT)                                              \
+    X(ZR_ZR_MIOCONTROLPORT)
 
 // The arrays the library exports, as (array template, element type); each is
 // also a type that references and replaceable members are exported over.
@@ -55,9 +56,9 @@
     A(ZR_ARRAY_II, ZR_REALVARIABLE)                                     \
     A(ZR_ARRAY_III, ZR_PARTIALDERIVATIVE)                               \
     A(ZR_ARRAY_III, ZR_REALVARIABLE)                                    \
-    /* to come with the ports: ZR_ARRAY_S, ZR_CONNECTIONPORT */         \
-    /* to come with the ports: ZR_ARRAY_S, ZR_CONTROLPORT */            \
-    /* to come with the ports: ZR_ARRAY_S, ZR_GENERICPORT */
+    A(ZR_ARRAY_S, ZR_CONNECTIONPORT)                                    \
+    A(ZR_ARRAY_S, ZR_CONTROLPORT)                                       \
+    A(ZR_ARRAY_S, ZR_GENERICPORT)
 
 #define ORVANE_INSTANTIATE_WRAPPERS(...)                        \
     template class ORVANE_INSTANCE_API ZR_External<__VA_ARGS__>;        \

@@ -10,7 +10,7 @@ types=$(sed -e 's/#.*//' -e 's/[[:space:]]//g' -e '/^$/d' "$types_list")
 defined=$(nm -D --defined-only "$lib" | awk '{print $3}')
 demangled=$(printf '%s\n' "$defined" | c++filt)
 bad=$(printf '%s\n' "$demangled" | grep -v -E \
-  '^(ZR_|ZRProc_|vtable for ZR|non-virtual thunk to ZR|typeinfo for ZR|typeinfo name for ZR|SetContainsString\(|_Compatibility[A-Z0-9]+$|_JacData[A-Z0-9]+$|[A-Z0-9]+(Factory|PropertyInfo)$)' \
+  '^(ZR_|ZRProc_|vtable for ZR|non-virtual thunk to ZR|typeinfo for ZR|typeinfo name for ZR|guard variable for ZR|SetContainsString\(|_Compatibility[A-Z0-9]+$|_JacData[A-Z0-9]+$|[A-Z0-9]+(Factory|PropertyInfo)$)' \
   | grep -v -E '^(_init|_fini|_edata|_end|__bss_start)$' || true)
 if [ -n "$bad" ]; then
   echo "unexpected dynamic symbols in $lib:"; printf '%s\n' "$bad"; exit 1
@@ -38,5 +38,12 @@ done
 for c in ZR_ANGLEPARAMETER ZR_POLYPOINTSPARAM_DOMAIN ZR_BASE_II ZR_BASE_SSSS "ZR_External<ZR_CONNECTION>" \
          "ZR_Virtual<ZR_ARRAY_III<ZR_REALVARIABLE, ZR_REALVARIABLE> >"; do
   grep -qx "vtable for $c" <<<"$demangled" || { echo "class data not exported: vtable for $c"; exit 1; }
+done
+# The multiports, their variants and the port arrays, with the wrappers over them.
+for t in GENERICPORT CONNECTIONPORT CONTROLPORT; do
+  for c in "ZR_MULTIPORT<ZR_$t>" "ZR_ZR_MI$t" "ZR_ZR_MO$t" "ZR_ZR_MIO$t" "ZR_ARRAY_S<ZR_$t, ZR_$t>" \
+           "ZR_External<ZR_ZR_MIO$t>" "ZR_Virtual<ZR_ZR_MI$t>" "ZR_Virtual<ZR_ARRAY_S<ZR_$t, ZR_$t> >"; do
+    grep -qx "vtable for $c" <<<"$demangled" || { echo "class data not exported: vtable for $c"; exit 1; }
+  done
 done
 echo "exported symbols: $(printf '%s\n' "$defined" | wc -l) checked"

@@ -16,6 +16,8 @@ struct Expected {
     int direction;
     bool exported;
     int hostPortType;
+    const char* description = nullptr;  // null: registered without one
+    int via = 0;  // 0 ZR_Type, 1 ZR_ExternalBase, 2 ZR_VirtualBase
 };
 
 // The rows that recur across types.
@@ -34,17 +36,21 @@ inline void ExpectRegistrations(const ZR_Container& registeredIn, const std::vec
         const ZR_Container::Property& p = registeredIn.PropertyAt(i++);
         SCOPED_TRACE(e.name);
         EXPECT_EQ(p.name, e.name);
-        EXPECT_FALSE(p.hasDescription);
+        EXPECT_EQ(p.hasDescription, e.description != nullptr);
+        EXPECT_EQ(p.description, e.description ? e.description : "");
         EXPECT_EQ(p.direction, e.direction);
         EXPECT_FALSE(p.flag);
-        EXPECT_EQ(p.via, 0);
-        const auto* member = dynamic_cast<const ZR_Type*>(p.member);
+        EXPECT_EQ(p.via, e.via);
+        const ZR_Containable* member = p.member;
         ASSERT_NE(member, nullptr);
         const auto* container = dynamic_cast<const ZR_Container*>(member);
         EXPECT_EQ(std::string(container ? container->ZR_DefaultDESCRIPTION() : member->ZR_KindName()), e.what);
         EXPECT_EQ(member->RegisteredIn(), &registeredIn);
-        EXPECT_EQ(member->IsToBeExported(), e.exported);
-        EXPECT_EQ(member->GetHostPortType(), e.hostPortType);
+        // References are no host types: they have no export flag or port type.
+        if (const auto* type = dynamic_cast<const ZR_Type*>(member)) {
+            EXPECT_EQ(type->IsToBeExported(), e.exported);
+            EXPECT_EQ(type->GetHostPortType(), e.hostPortType);
+        }
     }
 }
 

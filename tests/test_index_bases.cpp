@@ -88,7 +88,7 @@ private:
     // only values present once the array is large.
     Key NewKey(std::size_t d) {
         const std::set<Key>& present = m_sets[d];
-        const bool full = Product() > 600;
+        const bool full = Product() > 240;
         if (!present.empty() && (full || Pick(3) == 0)) {
             auto it = present.begin();
             std::advance(it, Pick(static_cast<int>(present.size())));
@@ -305,7 +305,7 @@ protected:
         const auto before = host.Heap();
         for (unsigned seed : {1u, 2u, 3u}) {
             SCOPED_TRACE("seed " + std::to_string(seed));
-            Oracle<Array, L...>(seed).Run(1500);
+            Oracle<Array, L...>(seed).Run(800);
         }
         EXPECT_EQ(host.Heap().liveBlocks, before.liveBlocks) << "every element went with its array";
         EXPECT_EQ(host.Heap().liveBytes, before.liveBytes);
@@ -479,4 +479,47 @@ TEST_F(IndexTuples, ReadIndexStopsAtItsBufferAndAtBadNumbers) {
     const char* none = nullptr;
     EXPECT_FALSE(ZR_Matrix::ReadIndex(none, buffer, ')'));
     EXPECT_FALSE(ZR_Matrix::ReadIndex(none, n, ')'));
+}
+
+TEST_F(IndexTuples, ACopyWithoutRoomForItsSlotsFillsThemOnFirstUse) {
+    RealArrayII a;
+    a.Find(1, 1);
+    a.Find(2, 2);
+    host.config.maxArraySlots = 3;
+    RealArrayII copy(a);
+    ExpectErrors(1, "larger than the host can hold");
+    EXPECT_EQ(copy.SlotCount(), 0);
+    EXPECT_EQ(copy.IndexSet(1).SetSize(), 2);
+    host.config.maxArraySlots = 100;
+    EXPECT_EQ(copy.NewElements(), 4);
+    EXPECT_EQ(copy.Slot(1)->IndexText(), "1,2");
+
+    host.config.maxArraySlots = 3;
+    RealArrayII other(a);
+    ExpectErrors(1);
+    host.config.maxArraySlots = 100;
+    ZR_REALVARIABLE& e = other(2, 1);
+    ASSERT_EQ(other.SlotCount(), 4);
+    EXPECT_EQ(other.Slot(2), &e);
+    EXPECT_EQ(a.Slot(2), nullptr);  // the source keeps its own
+}
+
+TEST_F(IndexTuples, TheElementVectorRefusesAWideningThatIsNotItsLayout) {
+    ZR_LongPtrVectorOwnsData v;
+    v.AddNullEntries(0, 0, 6);  // 2 x 3, say
+    ASSERT_EQ(v.Elements(), 6);
+    v.AddNullEntries(3, 2, 3);  // a position past the values there were
+    v.AddNullEntries(0, 4, 1);  // 6 slots are no whole number of blocks of 4
+    v.AddNullEntries(0, 0, 2);  // the dimension was not empty
+    v.AddNullEntries(0, 2, -1);
+    ExpectErrors(4, "AddNullEntries");
+    EXPECT_EQ(v.Elements(), 6);
+    v.AddNullEntries(1, 3, 1);  // 2 x 4
+    EXPECT_EQ(v.Elements(), 8);
+    host.config.maxArraySlots = 8;
+    v.AddNullEntries(2, 2, 4);  // 3 x 4 would pass the limit
+    ExpectErrors(1, "larger than the host can hold");
+    EXPECT_EQ(v.Elements(), 8);
+    EXPECT_EQ(v[8], nullptr);
+    EXPECT_EQ(v[-1], nullptr);
 }

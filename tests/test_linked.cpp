@@ -2,6 +2,8 @@
 // model library that links against it does.
 #include <gtest/gtest.h>
 
+#include "linked_fixture.h"
+
 #include "connectivity/connections.h"
 #include "connectivity/generic.h"
 #include "frame/frame.h"
@@ -13,15 +15,7 @@ using testing_support::ExpectRegistrations;
 
 namespace {
 
-class Linked : public ::testing::Test {
-protected:
-    void SetUp() override { host.Reset(); }
-    void TearDown() override {
-        for (const std::string& e : host.errors) ADD_FAILURE() << "host error: " << e;
-        host.Reset();
-    }
-    qtvhost::Host& host = qtvhost::Host::Get();
-};
+class Linked : public LinkedTest {};
 
 }  // namespace
 
@@ -176,4 +170,21 @@ TEST_F(Linked, DereferenceGivesTheNamedGlobalStructureOrOneKeptDummy) {
         EXPECT_EQ(&*other, &dummy);
     }
     EXPECT_EQ(host.Heap().liveBlocks, before.liveBlocks);
+}
+
+// A host copying one instance onto another, through the exported assignment: the
+// values and the words come over, the registrations and the count stay.
+TEST_F(Linked, AssignmentCopiesValuesButNotRegistrationOrReferences) {
+    ZR_GENERICCONNECTION x;
+    ZR_GENERICCONNECTION y;
+    y.AddRef();
+    ASSERT_EQ(x.USERNOTES.SetUserValue(ZR_Value("notes", 0)), 0);
+    x.Book.GroupNumber = 3;
+    y = x;
+    EXPECT_STREQ(static_cast<const char*>(y.USERNOTES), "notes");
+    EXPECT_EQ(y.Book.GroupNumber, 3);
+    EXPECT_EQ(y.RefCount(), 1u);
+    EXPECT_EQ(x.RefCount(), 0u);
+    EXPECT_EQ(y.USERNOTES.RegisteredIn(), &y);
+    EXPECT_EQ(y.PropertyCount(), 3);
 }

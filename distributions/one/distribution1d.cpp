@@ -13,8 +13,7 @@ ZR_DISTRIBUTION1D::ZR_DISTRIBUTION1D(bool construct, ZR_Container* owner)
     Finish(construct, owner);
 }
 
-ZR_DISTRIBUTION1D::~ZR_DISTRIBUTION1D() = default;
-const char* ZR_DISTRIBUTION1D::ZR_ContainerId() { return "Model DISTRIBUTION1D\tV9"; }
+ORVANE_TYPE_DEFINITIONS(ZR_DISTRIBUTION1D, "Model DISTRIBUTION1D\tV9")
 
 void ZR_DISTRIBUTION1D::RegisterMembers(ZR_Registrar& registrar) {
     registrar.Add(XDOMAIN, "XDOMAIN");

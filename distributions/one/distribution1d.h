@@ -7,14 +7,7 @@
 #include "frame/wrappers.h"
 
 class ORVANE_API ZR_DISTRIBUTION1D : public ZR_TypeFrame<ZR_DISTRIBUTION1D, ZR_ModelTypeEx2> {
-    using ZR_Frame = ZR_TypeFrame<ZR_DISTRIBUTION1D, ZR_ModelTypeEx2>;
-    friend ZR_Frame;
-
-public:
-    explicit ZR_DISTRIBUTION1D(bool construct = true, ZR_Container* owner = nullptr);
-    ~ZR_DISTRIBUTION1D() override;
-    ZR_DISTRIBUTION1D& operator=(const ZR_DISTRIBUTION1D& other) = default;
-    static const char* ZR_ContainerId();
+    ORVANE_TYPE_CLASS(ZR_DISTRIBUTION1D, ZR_ModelTypeEx2);
 
     ZR_External<ZR_DOMAIN> XDOMAIN;
     ZR_Virtual<ZR_ARRAY_I<ZR_REALVARIABLE, ZR_REALVARIABLE>> VALUE;

@@ -3,6 +3,8 @@
 // integral parts. The same walk serves SetUpEquations and JacPattern; the sink
 // decides what the host is told.
 #pragma once
+#include <climits>
+
 #include "distributions/one/distribution1d.h"
 #include "distributions/one/rows.h"
 
@@ -43,8 +45,13 @@ private:
     bool Integrals() { return SetContainsString("idx", Sink::Read(*m_d.INTEGRALS)) != 0; }
     int Used() { return Int(m_d.HIGHESTORDERXDERIVATIVEUSED); }
     int Sections() { return Int(*Domain().NUMSECTIONS); }
-    int First(int s) { return Int(Section(s).BASE); }
-    int Last(int s) { return Int(Section(s).BASE) + Int(Section(s).NODECOUNT); }
+    // Node numbers are sums of counts a user may have fixed to anything: they are
+    // formed wide and saturated where they reach the host.
+    long long First(int s) { return Int(Section(s).BASE); }
+    long long Last(int s) { return First(s) + Int(Section(s).NODECOUNT); }
+    static int Node(long long x) {
+        return x > INT_MAX ? INT_MAX : (x < INT_MIN ? INT_MIN : static_cast<int>(x));
+    }
     double H(int s) { return Real(Section(s).ELEMENTLENGTH); }
     bool Boundary(const char* name) {
         return SUValue::CompareCI(name, Text(*Domain().ELEMENTBOUNDARYCONDITION)) == 0;
@@ -52,8 +59,8 @@ private:
 
     // --- loops over host sets, bounds fixed when the loop starts ---------------
     template <class F>
-    void ForRange(int lo, int hi, F&& body) {
-        ZR_IntegerSetIter it(ZR_IntSetValue(lo, hi));
+    void ForRange(long long lo, long long hi, F&& body) {
+        ZR_IntegerSetIter it(ZR_IntSetValue(Node(lo), Node(hi)));
         while (it.Next()) body(Sink::Read(it));
     }
     template <class F>
@@ -69,7 +76,7 @@ private:
     void ForElements(int s, F&& body) {
         ForRange(1, Int(Section(s).NUMELEMENTS), [&](int j) {
             ZR_IntSetValue only(static_cast<const char*>(nullptr));
-            only += Int(Section(s).BASE) + (j - 1) * (Int(*Domain().NUMPOLYPOINTS) + 1);
+            only += Node(First(s) + (j - 1LL) * (Int(*Domain().NUMPOLYPOINTS) + 1LL));
             ZR_IntegerSetIter k(only);
             while (k.Next()) {
                 m_k = Sink::Read(k);
@@ -83,12 +90,12 @@ private:
     void Emit(int site, int block) {
         ZR_EmitRow(m_sink, kSites[site], block, [this](const ZR_RowToken& t) -> ZR_VarParam& { return Term(t); });
     }
-    void At(int site, int block, char letter, int node) {
+    void At(int site, int block, char letter, long long node) {
         Letter(letter) = node;
         Emit(site, block);
     }
 
-    int& Letter(char c) {
+    long long& Letter(char c) {
         switch (c) {
         case 'i': return m_i;
         case 'b': return m_b;
@@ -98,7 +105,7 @@ private:
         }
     }
 
-    int Index(const ZR_RowToken& t, int a) { return (t.letter[a] ? Letter(t.letter[a]) : 0) + t.offset[a]; }
+    int Index(const ZR_RowToken& t, int a) { return Node((t.letter[a] ? Letter(t.letter[a]) : 0) + t.offset[a]); }
 
     ZR_VarParam& Term(const ZR_RowToken& t) {
         switch (t.name[0]) {
@@ -106,7 +113,7 @@ private:
         case 'I': return m_d.IDX(Index(t, 0));
         case 'D': return t.name[1] == 'D' ? static_cast<ZR_VarParam&>(m_d.DDX(Index(t, 0)))
                                           : static_cast<ZR_VarParam&>(m_d.D2DX2(Index(t, 0)));
-        default: return *Section(t.argc ? Index(t, 0) : m_s).ELEMENTLENGTH;  // h, h(s+1)
+        default: return *Section(t.argc ? Index(t, 0) : Node(m_s)).ELEMENTLENGTH;  // h, h(s+1)
         }
     }
 
@@ -120,12 +127,12 @@ private:
             body(s);
         });
     }
-    void Range(int site, int block, int lo, int hi) {
+    void Range(int site, int block, long long lo, long long hi) {
         ForRange(lo, hi, [&](int i) { At(site, block, 'i', i); });
     }
     template <class... Sites>
     void EachElement(int s, int block, Sites... sites) {
-        ForElements(s, [&](int) {
+        ForElements(s, [&](long long) {
             for (int site : {sites...}) Emit(site, block);
         });
     }
@@ -279,13 +286,13 @@ private:
                 } else if (s == Sections() && Boundary("Forward")) {
                     Emit(c.lastRow, block);
                 }
-                ForElements(s, [&](int) {
+                ForElements(s, [&](long long) {
                     for (int p = 0; p < c.points; ++p) Emit(c.inner[p], block);
                     Emit(Boundary("Backward") ? c.backwardEnd : c.forwardStart, block);
                 });
             }
             if (second) {
-                ForElements(s, [&](int k) {
+                ForElements(s, [&](long long k) {
                     if (Int(m_d.HIGHESTORDERXDERIVATIVE) == 2) {
                         if (k != 0 && Boundary("Backward")) {
                             Emit(c.continuityBackward, block);
@@ -297,7 +304,7 @@ private:
                 });
             }
             if (integrals) {
-                ForElements(s, [&](int) {
+                ForElements(s, [&](long long) {
                     for (int p = 0; p <= c.points; ++p) Emit(c.integral[p], block);
                 });
             }
@@ -306,7 +313,7 @@ private:
 
     ZR_DISTRIBUTION1D& m_d;
     Sink& m_sink;
-    int m_i = 0, m_b = 0, m_e = 0, m_k = 0, m_s = 0;
+    long long m_i = 0, m_b = 0, m_e = 0, m_k = 0, m_s = 0;
 };
 
 }  // namespace zr_distribution1d

@@ -30,6 +30,8 @@ json Values(const std::vector<AssignmentRecord>& assignments) {
     for (const AssignmentRecord& a : assignments) {
         json v{{"name", a.targetName}, {"value", a.value.ToText()}, {"statement", a.value.Statement()}};
         if (a.pass >= 0) v["pass"] = a.pass;
+        // The value the user fixed is the one that holds.
+        if (a.pass < 0 && a.target && a.target->HasUserValue()) v["userValue"] = a.target->EffectiveValue().ToText();
         if (a.status != 0) v["status"] = a.status;
         values.push_back(v);
     }
@@ -79,6 +81,7 @@ void PrintValues(const json& values, std::ostream& out, const std::string& inden
         out << indent << v["name"].get<std::string>() << " = " << v["value"].get<std::string>() << "  (statement "
             << v["statement"].get<int>();
         if (v.contains("pass")) out << ", pass " << v["pass"].get<int>();
+        if (v.contains("userValue")) out << "; the user's " << v["userValue"].get<std::string>() << " holds";
         out << ")\n";
     }
 }

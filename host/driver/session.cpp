@@ -233,9 +233,7 @@ std::string TokenText(const Token& token) {
         default: return "op" + std::to_string(token.code);
         }
     case TK_REAL: {
-        char buf[40];
-        std::snprintf(buf, sizeof buf, "%.17g", token.real);
-        std::string text = buf;
+        std::string text = ZR_RealText(token.real);
         if (text.find_first_of(".eEn") == std::string::npos) text += ".0";  // keep reals apart from ints
         return text;
     }

@@ -43,11 +43,12 @@ bool ZR_LongPtrVectorOwnsData::Reserve(long long slots) {
         return false;
     }
     try {
-        // Arrays grow one index at a time: room is made geometrically, so that
-        // growing to n slots costs O(n), not O(n^2).
-        const auto wanted = static_cast<std::size_t>(slots);
-        if (wanted > m_slots.capacity())
-            m_slots.reserve(std::min(std::max(wanted, 2 * m_slots.capacity()), static_cast<std::size_t>(limit)));
+        // Arrays grow one element at a time as their elements are asked for:
+        // room is made geometrically so that growing stays linear.
+        if (static_cast<std::size_t>(slots) > m_slots.capacity()) {
+            const long long grown = std::max(slots, 2 * static_cast<long long>(m_slots.capacity()));
+            m_slots.reserve(static_cast<std::size_t>(std::min(limit, grown)));
+        }
     } catch (const std::bad_alloc&) {
         Host::Get().Error("no memory for an array of " + std::to_string(slots) + " element slots");
         return false;
@@ -90,7 +91,7 @@ void ZR_LongPtrVectorOwnsData::AddNullEntries(int position, int countBefore, int
         auto src = m_slots.begin() + o * block;
         auto dst = m_slots.begin() + o * (block + stride);
         std::move_backward(src + cut, src + block, dst + block + stride);
-        std::move_backward(src, src + cut, dst + cut);
+        if (o > 0) std::move_backward(src, src + cut, dst + cut);  // the first block's head stays
         std::fill(dst + cut, dst + cut + stride, nullptr);
     }
 }
@@ -98,6 +99,13 @@ void ZR_LongPtrVectorOwnsData::AddNullEntries(int position, int countBefore, int
 void ZR_LongPtrVectorOwnsData::Place(int position, ZR_Type* element) {
     element->AddRef();
     m_slots[static_cast<std::size_t>(position)] = element;
+}
+
+void ZR_LongPtrVectorOwnsData::Remove(int position) {
+    if (position < 0 || position >= Elements()) return;
+    ZR_Type* element = m_slots[static_cast<std::size_t>(position)];
+    m_slots.erase(m_slots.begin() + position);
+    GiveBack(element);
 }
 
 void ZR_LongPtrVectorOwnsData::Reset(int slots) {
@@ -179,6 +187,9 @@ ZR_Type* ZR_Matrix::AddElement() {
         return nullptr;
     }
     element->SetElementOf(this, text);
+    element->SetDirection(Direction());
+    if (!IsToBeExported()) element->UnsetIsToBeExported();
+    element->HostPortType(GetHostPortType());
     ElementVector.Place(CurrentPosition, element);
     return element;
 }
@@ -224,6 +235,24 @@ std::string ZR_Matrix::WhyNotHeld(const ZR_Type& element) const {
     if (position >= SlotCount() || Slot(static_cast<int>(position)) != &element)
         return FullName() + " does not hold it";
     return "";
+}
+
+void ZR_Matrix::RemoveSlot(int position) { ElementVector.Remove(position); }
+
+int ZR_Matrix::PortCount(bool flag) const {
+    int count = 0;
+    for (int p = 0; p < SlotCount(); ++p)
+        if (const auto* port = dynamic_cast<const ZR_PortType*>(ElementVector[p])) count += port->PortCount(flag);
+    return count;
+}
+
+ZR_Type* ZR_Matrix::GetPort(int& index, bool flag) {
+    for (int p = 0; p < SlotCount(); ++p) {
+        auto* port = dynamic_cast<ZR_PortType*>(ElementVector[p]);
+        if (port == nullptr) continue;
+        if (ZR_Type* found = port->GetPort(index, flag)) return found;
+    }
+    return nullptr;
 }
 
 void ZR_Matrix::AddIndexToString(int index, int dimension) {
@@ -311,6 +340,13 @@ void ZR_Matrix::ForgetDeclaredSet(const ZR_VarParamProp* set) {
         if (s != nullptr && static_cast<const ZR_VarParamProp*>(s) == set) s = nullptr;
 }
 
+void ZR_Matrix::DeclaredSetChanged(const ZR_VarParamProp* set) {
+    for (int d = 0; d < m_dimensions; ++d)
+        if (static_cast<const ZR_VarParamProp*>(DeclaredSet(d)) == set && set != nullptr) FollowDeclaredSet(d);
+}
+
+void ZR_Matrix::FollowDeclaredSet(int) {}
+
 // --- the one-index forms -------------------------------------------------------
 
 // Find, NewElements and CreateMissingArrayElement of an array with one index, of
@@ -319,6 +355,12 @@ struct ZR_Matrix::OneIndex {
     static ZR_Type* Mismatch(const ZR_Matrix& array) {
         Host::Get().Error(array.FullName() + ": the element vector does not match the index set");
         return nullptr;
+    }
+
+    static void Bind(ZR_Matrix& array, ZR_Set& set) {
+        array.CancelDependenceOnDeclaredSets();
+        array.SetDeclaredSet(0, &set);
+        set.AddDependent(&array);
     }
 
     template <class Key>
@@ -372,11 +414,7 @@ ZR_BASE_I::ZR_BASE_I(const ZR_BASE_I& other) = default;
 ZR_BASE_I& ZR_BASE_I::operator=(const ZR_BASE_I& other) = default;
 ZR_BASE_I::~ZR_BASE_I() = default;
 
-void ZR_BASE_I::SetDim(ZR_Set& set) {
-    CancelDependenceOnDeclaredSets();
-    SetDeclaredSet(0, &set);
-    set.AddDependent(this);
-}
+void ZR_BASE_I::SetDim(ZR_Set& set) { OneIndex::Bind(*this, set); }
 
 ZR_Type* ZR_BASE_I::Find(int index) {
     ZR_Type* element = OneIndex::Find(*this, IndexSets[0], index);
@@ -391,19 +429,46 @@ void ZR_BASE_I::CreateMissingArrayElement(const char* indexText) {
 
 ZR_BASE_S::ZR_BASE_S() : ZR_Matrix(1, IndexSets) { IndexSets[0].ResetType(ZR_SET_STRING); }
 ZR_BASE_S::ZR_BASE_S(const ZR_BASE_S& other) = default;
-ZR_BASE_S& ZR_BASE_S::operator=(const ZR_BASE_S& other) = default;
+ZR_BASE_S& ZR_BASE_S::operator=(const ZR_BASE_S& other) {
+    if (&other == this) return *this;
+    ZR_Matrix::operator=(other);
+    IndexSets[0] = other.IndexSets[0];
+    FollowDeclaredSet(0);
+    return *this;
+}
 ZR_BASE_S::~ZR_BASE_S() = default;
 
 void ZR_BASE_S::SetDim(ZR_Set& set) {
-    CancelDependenceOnDeclaredSets();
-    SetDeclaredSet(0, &set);
-    set.AddDependent(this);
+    OneIndex::Bind(*this, set);
+    FollowDeclaredSet(0);
 }
 
 ZR_Type* ZR_BASE_S::Find(const char* index) {
-    ZR_Type* element = OneIndex::Find(*this, IndexSets[0], index ? index : "");
-    return element ? element : Unheld(index ? index : "");
+    const char* name = index ? index : "";
+    const ZR_Set* bound = DeclaredSet(0);
+    if (bound != nullptr && !(bound->fv() >= name)) return nullptr;
+    return OneIndex::Find(*this, IndexSets[0], name);
 }
+
+void ZR_BASE_S::FollowDeclaredSet(int) {
+    const ZR_Set* bound = DeclaredSet(0);
+    if (bound == nullptr) return;
+    // A copy: building an element runs the model library's code.
+    const ZR_SetValue names(bound->fv());
+    ZR_SetValue& present = IndexSets[0];
+    if (SlotCount() != 0) {
+        if (SlotCount() != present.SetSize()) {
+            OneIndex::Mismatch(*this);
+            return;
+        }
+        // From the last, so that the slots before keep their places.
+        for (int p = present.SetSize() - 1; p >= 0; --p)
+            if (!(names >= present.String(p))) RemoveSlot(p);
+    }
+    present *= names;
+    for (int p = 0; p < names.SetSize(); ++p) Find(names.String(p));
+}
+
 int ZR_BASE_S::NewElements() { return OneIndex::NewElements(*this, IndexSets[0], true); }
 
 void ZR_BASE_S::CreateMissingArrayElement(const char* indexText) {

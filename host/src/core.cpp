@@ -1,6 +1,7 @@
 #include "qtvexp/core.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "qtvexp/procedures.h"
 #include "qtvexp/arrays.h"
@@ -127,6 +128,7 @@ ZR_VarParamProp& ZR_VarParamProp::operator=(const ZR_VarParamProp& other) {
     m_assigned = other.m_assigned;
     m_hasUser = other.m_hasUser;
     m_hasAssigned = other.m_hasAssigned;
+    ValueChanged();
     return *this;
 }
 
@@ -135,6 +137,14 @@ ZR_VarParamProp::~ZR_VarParamProp() {
     Host::Get().ForgetAssignedValue(this);
     for (ZR_Containable* dependent : m_dependents)
         if (auto* array = dynamic_cast<ZR_Matrix*>(dependent)) array->ForgetDeclaredSet(this);
+}
+
+void ZR_VarParamProp::ValueChanged() {
+    if (m_dependents.empty()) return;
+    // A copy: an array that follows the value may build or drop elements.
+    const std::vector<ZR_Containable*> dependents(m_dependents);
+    for (ZR_Containable* dependent : dependents)
+        if (auto* array = dynamic_cast<ZR_Matrix*>(dependent)) array->DeclaredSetChanged(this);
 }
 
 std::string ZR_VarParamProp::Accept(ZR_Value&) const { return ""; }
@@ -167,6 +177,7 @@ long ZR_VarParamProp::Assign(ZR_Value* value) {
     Host& host = Host::Get();
     if (host.recordAssignments)
         host.assignments.push_back({this, FullName(), value ? *value : ZR_Value(), -1, status});
+    if (status == 0) ValueChanged();
     return status;
 }
 
@@ -175,9 +186,10 @@ long ZR_VarParamProp::SetInternalValue(const ZR_Value& value) {
     std::string why = Accept(candidate);
     if (!why.empty()) return Refuse(why);
     Host& host = Host::Get();
-    if (host.InAssignmentRun()) host.NoteIndexSet(!m_hasAssigned || !m_assigned.SameValue(candidate));
+    if (host.InAssignmentRun()) host.NoteIndexSet(this);
     m_assigned = candidate;
     m_hasAssigned = true;
+    ValueChanged();
     return 0;
 }
 
@@ -187,15 +199,20 @@ long ZR_VarParamProp::SetUserValue(const ZR_Value& value) {
     if (!why.empty()) return Refuse(why);
     m_user = candidate;
     m_hasUser = true;
+    ValueChanged();
     return 0;
 }
 
-void ZR_VarParamProp::ClearUserValue() { m_hasUser = false; }
+void ZR_VarParamProp::ClearUserValue() {
+    m_hasUser = false;
+    ValueChanged();
+}
 bool ZR_VarParamProp::HasUserValue() const { return m_hasUser; }
 bool ZR_VarParamProp::HasAssignedValue() const { return m_hasAssigned; }
 void ZR_VarParamProp::ClearAssignedValue() {
     Host::Get().ForgetAssignedValue(this);
     m_hasAssigned = false;
+    ValueChanged();
 }
 int ZR_VarParamProp::AssignedRun() const { return m_hasAssigned ? m_assignedRun : 0; }
 int ZR_VarParamProp::AssignedStatement() const { return m_hasAssigned ? m_assigned.Statement() : 0; }
@@ -418,7 +435,7 @@ void ZR_PortType::DumpStructure() { Host::Get().baseCalls.push_back({BaseCall::D
 int ZR_PortType::PortCount(bool) const { return 1; }
 
 ZR_Type* ZR_PortType::GetPort(int& index, bool) {
-    --index;
+    if (index > INT_MIN) --index;  // nothing lies below the lowest index
     return index < 0 ? this : nullptr;
 }
 

@@ -1,9 +1,9 @@
 #include "qtvexp/recorder.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "qtvexp/arrays.h"
 
@@ -19,6 +19,10 @@ struct BlockHeader {
 constexpr std::uint64_t kLiveMagic = 0x51545645584c4956ULL;
 constexpr std::uint64_t kFreedMagic = 0x51545645584652ULL;
 static_assert(sizeof(BlockHeader) == 16, "the header keeps blocks 16-byte aligned");
+// Model libraries' operator new hands out these blocks, and the compiler takes
+// them to be aligned for any type (16 bytes, also on 32-bit Windows, where
+// malloc gives only 8).
+constexpr std::align_val_t kBlockAlignment{16};
 }  // namespace
 
 Host::Host() = default;
@@ -48,6 +52,9 @@ void Host::Reset() {
     m_rowsEnd = nullptr;
     m_colsEnd = nullptr;
     m_failAfter = -1;
+    m_runActive = false;
+    m_runStarts.clear();
+    m_runStartSlot.clear();
     ReleaseGlobalStructures();
 }
 
@@ -100,7 +107,16 @@ void* Host::Allocate(std::size_t bytes) {
     }
     if (m_failAfter > 0) --m_failAfter;
     if (bytes > SIZE_MAX - sizeof(BlockHeader)) return nullptr;
-    auto* header = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + bytes));
+    const long long room = config.maxHeapBytes > m_heap.liveBytes ? config.maxHeapBytes - m_heap.liveBytes : 0;
+    if (bytes > static_cast<unsigned long long>(room)) {
+        ++m_heap.refused;
+        Error("the host heap cannot hold " + std::to_string(bytes) + " more bytes: " +
+              std::to_string(m_heap.liveBytes) + " of at most " + std::to_string(config.maxHeapBytes) +
+              " are in use");
+        return nullptr;
+    }
+    auto* header = static_cast<BlockHeader*>(
+        ::operator new(sizeof(BlockHeader) + bytes, kBlockAlignment, std::nothrow));
     if (header == nullptr) return nullptr;
     header->magic = kLiveMagic;
     header->bytes = bytes;
@@ -122,7 +138,12 @@ void Host::Free(void* block) {
     ++m_heap.frees;
     --m_heap.liveBlocks;
     m_heap.liveBytes -= static_cast<long long>(header->bytes);
-    std::free(header);
+    ::operator delete(header, kBlockAlignment);
+}
+
+void Host::FixUnchecked(ZR_VarParamProp& target, const ZR_Value& value) {
+    target.m_user = value;
+    target.m_hasUser = true;
 }
 
 void Host::BeginAssignmentRun(const ZR_Container* instance) {
@@ -130,35 +151,48 @@ void Host::BeginAssignmentRun(const ZR_Container* instance) {
     m_runInstance = instance;
     m_runActive = true;
     m_runChanged = false;
-    m_runStart.clear();
+    m_runStarts.clear();
+    m_runStartSlot.clear();
 }
 
 bool Host::EndAssignmentRun() {
     m_runActive = false;
-    for (const RunStart& start : m_runStart)
-        if (!start.had || !start.target->m_hasAssigned || !start.target->m_assigned.SameValue(start.value))
-            m_runChanged = true;
-    m_runStart.clear();
     // A value whose statement did not run this time is stale: back to the default.
-    std::size_t kept = 0;
-    for (ZR_VarParamProp* p : m_assignedValues) {
+    // An array that follows a set may drop elements when the set goes back, and
+    // with them values of this list; so each stale value leaves the list before
+    // its arrays hear of it, and when the list lost more than that value the
+    // walk starts again.
+    for (std::size_t i = 0; i < m_assignedValues.size();) {
+        ZR_VarParamProp* p = m_assignedValues[i];
         if (p->m_assignedRun == m_run || p->m_assignedBy != m_runInstance) {
-            p->m_registrySlot = static_cast<int>(kept);
-            m_assignedValues[kept++] = p;
-        } else {
-            p->m_hasAssigned = false;
-            p->m_registrySlot = -1;
-            m_runChanged = true;
+            ++i;
+            continue;
         }
+        ForgetAssignedValue(p);  // the last value takes slot i
+        p->m_hasAssigned = false;
+        m_runChanged = true;
+        const std::size_t left = m_assignedValues.size();
+        p->ValueChanged();
+        if (m_assignedValues.size() != left) i = 0;
     }
-    m_assignedValues.resize(kept);
+    for (const RunStart& start : m_runStarts) {
+        const ZR_VarParamProp* p = start.target;
+        if (p == nullptr) continue;
+        if (p->m_hasAssigned != start.had || (start.had && !p->m_assigned.SameValue(start.value)))
+            m_runChanged = true;
+    }
+    m_runStarts.clear();
+    m_runStartSlot.clear();
     return m_runChanged;
 }
 
+void Host::NoteRunStart(ZR_VarParamProp* target) {
+    if (m_runStartSlot.emplace(target, m_runStarts.size()).second)
+        m_runStarts.push_back({target, target->m_hasAssigned, target->m_assigned});
+}
+
 void Host::NoteAssignedValue(ZR_VarParamProp* target) {
-    // A statement may assign a target more than once in a run (INTERIOR, say):
-    // only the value held before the first counts.
-    if (target->m_assignedRun != m_run) m_runStart.push_back({target, target->m_hasAssigned, target->m_assigned});
+    NoteRunStart(target);
     target->m_assignedBy = m_runInstance;
     if (target->m_registrySlot < 0) {
         target->m_registrySlot = static_cast<int>(m_assignedValues.size());
@@ -166,15 +200,16 @@ void Host::NoteAssignedValue(ZR_VarParamProp* target) {
     }
 }
 
-void Host::NoteIndexSet(bool changed) {
-    if (changed) m_runChanged = true;
-}
+void Host::NoteIndexSet(ZR_VarParamProp* target) { NoteRunStart(target); }
 
 void Host::ForgetAssignedValue(ZR_VarParamProp* target) {
-    if (m_runActive)
-        m_runStart.erase(std::remove_if(m_runStart.begin(), m_runStart.end(),
-                                        [&](const RunStart& s) { return s.target == target; }),
-                         m_runStart.end());
+    const auto started = m_runStartSlot.find(target);
+    if (started != m_runStartSlot.end()) {
+        RunStart& start = m_runStarts[started->second];
+        if (start.had) m_runChanged = true;  // a value held at the start is gone
+        start.target = nullptr;
+        m_runStartSlot.erase(started);
+    }
     const int slot = target->m_registrySlot;
     if (slot < 0) return;
     ZR_VarParamProp* last = m_assignedValues.back();

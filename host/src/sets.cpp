@@ -174,7 +174,7 @@ ZR_IntSetValue::ZR_IntSetValue(int lo, int hi) {
     }
     if (hi < lo) return;
     const long long count = static_cast<long long>(hi) - lo + 1;
-    if (count > qtvhost::Host::Get().config.maxSetSize) {
+    if (count > qtvhost::Host::Get().config.maxRangeMembers) {
         qtvhost::Host::Get().Error("integer range [" + std::to_string(lo) + " : " + std::to_string(hi) +
                                    "] is larger than the host can hold; taken as empty");
         return;
@@ -201,6 +201,11 @@ ZR_StrSetValue::ZR_StrSetValue(const char* text) {
     }
     // A last member without its closing quote still counts.
     if (!member.empty()) *this += member.c_str();
+}
+
+ZR_StrSetValue::ZR_StrSetValue(const ZR_SetValue& other) {
+    ResetType(ZR_SET_STRING);
+    if (other.Type() == ZR_SET_STRING) *this += other;
 }
 
 ZR_StrSetValue::~ZR_StrSetValue() = default;

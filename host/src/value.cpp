@@ -3,6 +3,16 @@
 #include <cmath>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
+
+std::string ZR_RealText(double value) {
+    char buf[40];
+    for (int precision = 15; precision <= 17; ++precision) {
+        std::snprintf(buf, sizeof buf, "%.*g", precision, value);
+        if (std::strtod(buf, nullptr) == value || std::isnan(value)) break;
+    }
+    return buf;
+}
 
 ZR_Value::ZR_Value()
     : m_kind(Empty), m_int(0), m_real(0), m_arg(0), m_level(0), m_statement(0), m_flags(0) {}
@@ -98,11 +108,7 @@ int ZR_Value::Flags() const { return m_flags; }
 std::string ZR_Value::ToText() const {
     switch (m_kind) {
     case Integer: return std::to_string(m_int);
-    case Real: {
-        char buf[40];
-        std::snprintf(buf, sizeof buf, "%.17g", m_real);
-        return buf;
-    }
+    case Real: return ZR_RealText(m_real);
     case Text: return "\"" + m_text + "\"";
     case Set: return m_set.ToText();
     case Empty: break;

@@ -105,14 +105,7 @@ std::string Misplacement(const ZR_Type& term, Slots& slots) {
 }
 
 // Fixes a parameter's value as the user's without the host's checks of bounds
-// and valid values: it is taken from a parameter of the same kind that has none.
-template <class Kind>
-void ForceFrom(ZR_VarParamProp& target, const ZR_Value& value, const std::string& path) {
-    Kind carrier(true);
-    if (carrier.SetUserValue(value) != 0) throw DriveError(path + ": " + carrier.LastError());
-    target = carrier;
-}
-
+// and valid values, read as the parameter's kind of value.
 void Force(ZR_Container& root, const std::string& path, const std::string& text) {
     ZR_Containable* member = ResolvePath(root, path);
     char* end = nullptr;
@@ -121,13 +114,13 @@ void Force(ZR_Container& root, const std::string& path, const std::string& text)
         const long number = std::strtol(text.c_str(), &end, 10);
         if (text.empty() || *end != '\0' || errno != 0 || number < INT_MIN || number > INT_MAX)
             throw DriveError(path + ": not an integer");
-        ForceFrom<ZR_INTEGERPARAMETER>(*integer, ZR_Value(static_cast<int>(number), 0), path);
+        Host::FixUnchecked(*integer, ZR_Value(static_cast<int>(number), 0));
     } else if (auto* real = dynamic_cast<ZR_REALPARAMETER*>(member)) {
         const double number = std::strtod(text.c_str(), &end);
         if (text.empty() || *end != '\0') throw DriveError(path + ": not a number");
-        ForceFrom<ZR_REALPARAMETER>(*real, ZR_Value(number, 0), path);
+        Host::FixUnchecked(*real, ZR_Value(number, 0));
     } else if (auto* string = dynamic_cast<ZR_STRINGPARAMETER*>(member)) {
-        ForceFrom<ZR_STRINGPARAMETER>(*string, ZR_Value(text.c_str(), 0), path);
+        Host::FixUnchecked(*string, ZR_Value(text.c_str(), 0));
     } else {
         throw DriveError(path + ": only parameters can be forced");
     }
@@ -318,7 +311,7 @@ Outcome Check(const ModelLibrary& library, const std::uint8_t* data, std::size_t
     Outcome out;
     Host& host = Host::Get();
     host.Reset();
-    host.config.maxSetSize = kMaxSetSize;
+    host.config.maxRangeMembers = kMaxSetSize;
     host.config.maxArraySlots = kMaxArraySlots;
     ZR_ModelType::m_stLastGroup = 0;
     const long long blocksBefore = host.Heap().liveBlocks;

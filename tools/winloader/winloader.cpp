@@ -1,16 +1,18 @@
 // winloader: loads Orvane350_1.dll the way the host does and checks what the
-// host relies on before it creates anything: the export table by name, the
-// per-type entry points and data, the version resource and the content
-// resource.
+// host relies on: the export table by name, the per-type entry points and
+// data, the version and content resources, an instance of every type created
+// and released through its factory with the host heap balanced, unloading,
+// and the procedure library's routine called through the host's load path.
 //
 //   winloader [--dll PATH] [--types FILE] [TYPE...]
 //
-// The types to require come from FILE (one name per line, '#' starts a
-// comment) and/or the command line; with neither, the four connection and
-// control-signal types are required.
+// The types come from FILE (one name per line, '#' starts a comment) and the
+// command line. ZRQuilt.dll is found beside this program, where the host's
+// procedure support looks for it.
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -20,30 +22,10 @@
 #include <string>
 #include <vector>
 
+#include "qtvexp.h"
+#include "qtvexp/recorder.h"
+
 namespace {
-
-// Every type the host may create from this library. Only types named on the
-// command line (or in the types file) are required to be exported.
-const char* const kInstantiableTypes[] = {
-    "SECTIONDATAMODEL",
-    "LENGTHDOMAIN",
-    "GENERICSTRUCTURE",
-    "GENERICSTREAM",
-    "GENERICMODEL",
-    "GENERICCONTROLSIGNAL",
-    "GENERICCONNECTION",
-    "DOMAIN",
-    "DISTRIBUTION3D",
-    "DISTRIBUTION2D",
-    "DISTRIBUTION1D",
-    "CONTROLSIGNAL",
-    "CONNECTION",
-    "ANGLEDOMAIN",
-};
-
-const char* const kDefaultTypes[] = {
-    "GENERICCONNECTION", "CONNECTION", "GENERICCONTROLSIGNAL", "CONTROLSIGNAL",
-};
 
 const char kModuleName[] = "Orvane350_1.dll";
 const WORD kUkEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_UK);
@@ -73,7 +55,7 @@ const VersionString kVersionStrings[] = {
 
 const int kJacDataWords = 55;
 
-using FactoryFn = void* (*)();
+using FactoryFn = ZR_ModelType* (*)();
 using PropertyInfoFn = const volatile std::int32_t* (*)();
 
 struct JacRecord {
@@ -105,16 +87,159 @@ std::string hex(unsigned long v) {
     return buf;
 }
 
-// ---------------------------------------------------------------------------
-// HOOK for the instance life cycle. Called once per required type with its
-// exported factory. Until the host runtime headers are available this only
-// checks that the factory hands back an instance; the instance is not
-// released yet. Fill in: two calls give two distinct instances, AddRef and
-// Release through the host base, ContainerDerivesFrom, registered members.
-// ---------------------------------------------------------------------------
+bool same_heap(const qtvhost::Host::HeapStats& a, const qtvhost::Host::HeapStats& b) {
+    return a.liveBlocks == b.liveBlocks && a.liveBytes == b.liveBytes;
+}
+
+std::string heap_text(const qtvhost::Host::HeapStats& h) {
+    return std::to_string(h.liveBlocks) + " blocks, " + std::to_string(h.liveBytes) + " bytes";
+}
+
+// Two instances at once, each with one reference, its members registered with
+// itself and its type id its own; releasing both gives back every block they
+// took. The first round may leave values that the library builds once on
+// first use, so the balance is taken on the second.
 void exercise_factory(Checker& c, const std::string& type, FactoryFn factory) {
-    void* instance = factory();
-    c.expect(instance != nullptr, type + "Factory returned no instance");
+    qtvhost::Host& host = qtvhost::Host::Get();
+    for (int round = 0; round < 2; ++round) {
+        const qtvhost::Host::HeapStats before = host.Heap();
+        ZR_ModelType* a = factory();
+        ZR_ModelType* b = factory();
+        c.expect(a != nullptr && b != nullptr, type + "Factory returned no instance");
+        c.expect(a != b, type + "Factory returned the same instance twice");
+        for (ZR_ModelType* m : {a, b}) {
+            if (!m) continue;
+            c.expect(m->RefCount() == 1,
+                     type + " instance holds " + std::to_string(m->RefCount()) + " references");
+            const std::string id = m->ZR_DefaultDESCRIPTION();
+            const auto blank = id.find(' ');
+            c.expect(blank != std::string::npos && id.substr(blank + 1) == type + "\tV9",
+                     type + " type id is \"" + id + "\"");
+            c.expect(m->ContainerDerivesFrom(id.c_str()), type + " does not derive from its own id");
+            const ZR_Container::Property* notes = m->FindProperty("USERNOTES");
+            c.expect(notes != nullptr && notes->member->RegisteredIn() == m,
+                     type + " has no USERNOTES registered with itself");
+        }
+        for (ZR_ModelType* m : {a, b}) {
+            if (m) c.expect(m->Release() == 0, type + " instance outlived its last Release");
+        }
+        const qtvhost::Host::HeapStats after = host.Heap();
+        if (round == 1) {
+            c.expect(same_heap(before, after), type + " left the host heap at " + heap_text(after) +
+                                                   ", was " + heap_text(before));
+        }
+    }
+    for (const std::string& e : host.errors) c.expect(false, type + ": host error: " + e);
+    host.Reset();
+}
+
+// ---------------------------------------------------------------------------
+// The procedure library of INTERPOLATE. The host loads ZRQuilt by name and hands
+// the library the address of its routine "INTERP", which takes sixteen pointers
+// by the standard-call convention (the callee pops them). A routine built with
+// any other convention leaves the stack pointer moved after the first call, so
+// every call is checked for that, and the routine must give the same answer
+// every time without writing past the arrays it was given.
+// ---------------------------------------------------------------------------
+
+// The host's side of a procedure that names INTERP of ZRQuilt, as the
+// procedure INTERPOLATE does: the host loads the library and finds the routine.
+class InterpRoutine : public ZR_ProcedureType_C {
+public:
+    const char* ProcedureName() const override { return "INTERP"; }
+    const char* DLLName() const override { return "ZRQuilt"; }
+    ZR_Procedure13 Find() {
+        return EnsureCompatibleDLLLoaded(4) < 0 ? nullptr : GetProcedure13Address(m_routine);
+    }
+};
+
+// Input 1 a real, inputs 2 and 3 real arrays of p and q, input 4 an integer, the
+// output a real: 3 + p + q packed words, p + q + 2 derivatives of the output.
+struct InterpCall {
+    static const int p = 4;
+    static const int q = 4;
+    static const int kWords = 3 + p + q;
+    static const int kDerivatives = p + q + 2;
+    static const int kGuard = 8;  // words of slack checked after every call
+    static constexpr double kFill = -12345.5;
+
+    double words[kWords + kGuard];
+    std::int32_t sizes[3];
+    std::int32_t inputOffsets[4];
+    std::int32_t outputOffsets[1];
+    std::int32_t rows[kDerivatives];
+    std::int32_t cols[kDerivatives];
+    double derivatives[kDerivatives + kGuard];
+    double hostReals[1] = {0.0};
+    std::int32_t callType = 4, hostWord = 0, hostCount = 0, derivativeCount = kDerivatives,
+                 scratch = 0, ifail = 1;
+
+    // x = 2.5 in a table of y = x * x at 1, 2, 3, 4; input 4 = 0. Offsets in the
+    // routine's index base.
+    explicit InterpCall(int indexBase) {
+        std::fill(std::begin(words), std::end(words), kFill);
+        std::fill(std::begin(derivatives), std::end(derivatives), kFill);
+        words[0] = 2.5;
+        for (int i = 0; i < p; ++i) words[1 + i] = i + 1;
+        for (int i = 0; i < q; ++i) words[1 + p + i] = (i + 1) * (i + 1);
+        words[1 + p + q] = 0.0;  // input 4: the integer 0 in the word's first four bytes
+        const std::int32_t s[] = {p, q, 0};
+        std::copy(std::begin(s), std::end(s), sizes);
+        const std::int32_t offsets[] = {0, 1, 1 + p, 1 + p + q};
+        for (int i = 0; i < 4; ++i) inputOffsets[i] = indexBase + offsets[i];
+        outputOffsets[0] = indexBase + 2 + p + q;
+        for (int c = 0; c < kDerivatives; ++c) {
+            rows[c] = 1;
+            cols[c] = c + 1;
+        }
+    }
+
+    // Calls the routine once; false when the stack pointer moved across the call.
+    __attribute__((noinline)) bool call(ZR_Procedure13 routine) {
+        std::uintptr_t before = 0, after = 0;
+        asm volatile("movl %%esp, %0" : "=r"(before) : : "memory");
+        routine(&callType, words, sizes, words, sizes + 2, inputOffsets, outputOffsets, &hostWord,
+                hostReals, &hostCount, &derivativeCount, rows, cols, &scratch, derivatives, &ifail);
+        asm volatile("movl %%esp, %0" : "=r"(after) : : "memory");
+        return before == after;
+    }
+
+    bool guards_intact() const {
+        for (int i = kWords; i < kWords + kGuard; ++i)
+            if (words[i] != kFill) return false;
+        for (int i = kDerivatives; i < kDerivatives + kGuard; ++i)
+            if (derivatives[i] != kFill) return false;
+        return true;
+    }
+};
+
+void check_procedure_library(Checker& c) {
+    qtvhost::Host& host = qtvhost::Host::Get();
+    InterpRoutine procedure;
+    const ZR_Procedure13 routine = procedure.Find();
+    for (const std::string& e : host.errors) c.expect(false, "host error: " + e);
+    host.Reset();
+    c.expect(routine != nullptr, "the host found no routine INTERP in ZRQuilt");
+    if (!routine) return;
+
+    const int kCalls = 10000;
+    const int base = procedure.LanguageBaseIndex();
+    InterpCall first(base);
+    c.expect(first.call(routine), "INTERP moved the stack pointer: not a standard-call routine");
+    c.expect(first.guards_intact(), "INTERP wrote past the arrays it was given");
+    int stack_faults = 0, differences = 0;
+    for (int i = 1; i < kCalls; ++i) {
+        InterpCall again(base);
+        if (!again.call(routine)) ++stack_faults;
+        if (!again.guards_intact() || again.ifail != first.ifail ||
+            std::memcmp(again.words, first.words, sizeof first.words) != 0 ||
+            std::memcmp(again.derivatives, first.derivatives, sizeof first.derivatives) != 0)
+            ++differences;
+    }
+    c.expect(stack_faults == 0, "INTERP moved the stack pointer in " + std::to_string(stack_faults) +
+                                    " of " + std::to_string(kCalls) + " calls");
+    c.expect(differences == 0, "INTERP answered differently in " + std::to_string(differences) +
+                                   " of " + std::to_string(kCalls) + " calls");
 }
 
 const IMAGE_EXPORT_DIRECTORY* export_directory(HMODULE module, DWORD* size) {
@@ -297,12 +422,6 @@ bool read_types_file(const char* path, std::vector<std::string>& out) {
     return true;
 }
 
-bool known_type(const std::string& name) {
-    for (const char* t : kInstantiableTypes)
-        if (name == t) return true;
-    return false;
-}
-
 int usage() {
     std::fprintf(stderr, "usage: winloader [--dll PATH] [--types FILE] [TYPE...]\n");
     return 2;
@@ -313,13 +432,11 @@ int usage() {
 int main(int argc, char** argv) {
     std::string dll = kModuleName;
     std::vector<std::string> types;
-    bool types_given = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--dll" && i + 1 < argc) {
             dll = argv[++i];
         } else if (arg == "--types" && i + 1 < argc) {
-            types_given = true;
             if (!read_types_file(argv[++i], types)) {
                 std::fprintf(stderr, "winloader: cannot read %s\n", argv[i]);
                 return 2;
@@ -327,18 +444,13 @@ int main(int argc, char** argv) {
         } else if (!arg.empty() && arg[0] == '-') {
             return usage();
         } else {
-            types_given = true;
             types.push_back(arg);
         }
     }
-    if (!types_given) types.assign(std::begin(kDefaultTypes), std::end(kDefaultTypes));
+    if (types.empty()) return usage();
 
     std::set<std::string> seen;
     for (const std::string& t : types) {
-        if (!known_type(t)) {
-            std::fprintf(stderr, "winloader: %s is not an instantiable type\n", t.c_str());
-            return 2;
-        }
         if (!seen.insert(t).second) {
             std::fprintf(stderr, "winloader: %s given twice\n", t.c_str());
             return 2;
@@ -346,6 +458,8 @@ int main(int argc, char** argv) {
     }
 
     Checker c;
+    qtvhost::Host& host = qtvhost::Host::Get();
+    const qtvhost::Host::HeapStats before_load = host.Heap();
     // Given a path, let the library's own imports (the host runtime) be found
     // beside it rather than only beside this program.
     HMODULE module = nullptr;
@@ -363,6 +477,8 @@ int main(int argc, char** argv) {
         char path[MAX_PATH];
         const DWORD n = GetModuleFileNameA(module, path, MAX_PATH);
         c.expect(n > 0 && n < MAX_PATH, "GetModuleFileNameA failed");
+        c.expect(host.registrations.empty() && same_heap(host.Heap(), before_load),
+                 "loading the library registered or allocated something");
 
         check_export_table(c, module);
         check_version(c, module, path);
@@ -379,9 +495,15 @@ int main(int argc, char** argv) {
                              jac_records[j].type + " are identical");
 
         // Unloading runs the library's exit handlers, which call back into
-        // the host runtime; it must survive that.
+        // the host runtime; it must survive that and give back what the
+        // library built once on first use.
         c.expect(FreeLibrary(module) != 0, "FreeLibrary failed");
+        c.expect(same_heap(host.Heap(), before_load),
+                 "after unloading the host heap holds " + heap_text(host.Heap()) + ", was " +
+                     heap_text(before_load));
     }
+
+    check_procedure_library(c);
 
     std::printf("winloader: %d passed, %d failed\n", c.passed(), c.failed());
     return c.failed() == 0 ? 0 : 1;

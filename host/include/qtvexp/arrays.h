@@ -38,6 +38,7 @@ public:
 private:
     friend class ZR_Matrix;
     void Place(int position, ZR_Type* element);  // takes one reference
+    void Remove(int position);                   // the slot goes, its element is given back
     void Reset(int slots);                       // gives every element back, leaves null slots
 
     std::vector<ZR_Type*> m_slots;
@@ -54,6 +55,9 @@ private:
 // builds its own on demand instead of sharing or aliasing the source's. A copy
 // is bound to no declared set until its owner's SetDims binds it. Assignment
 // does the same to an existing array: its elements go, its declared sets stay.
+//
+// An element is a member of its array: it takes the array's direction, export
+// mark and host port kind as they are when the element is built.
 class QTVEXP_API ZR_Matrix : public ZR_Type {
 public:
     ~ZR_Matrix() override;
@@ -86,7 +90,24 @@ public:
     void CancelDependenceOnDeclaredSets();
     // Called by a declared set that goes before the array.
     void ForgetDeclaredSet(const ZR_VarParamProp* set);
+    // Called by a declared set whose value may have changed.
+    void DeclaredSetChanged(const ZR_VarParamProp* set);
 
+    // The ports among the elements, in slot order, for the host's walk over
+    // ports: how many they stand for, and the one that `index` names. Each port
+    // element lowers the index past itself as ZR_PortType::GetPort does, so an
+    // index beyond the last leaves what remains of it for the ports after the
+    // array, and the answer is null. Elements that are not ports count nothing.
+    int PortCount(bool flag) const;
+    ZR_Type* GetPort(int& index, bool flag);
+
+protected:
+    // What the array does when the set declared for a dimension takes a new
+    // value. Arrays build their elements on demand, so by default nothing.
+    // (Declared here so that the element operations stay the table's last.)
+    virtual void FollowDeclaredSet(int dimension);
+
+public:
     virtual ZR_Type* NewElement() = 0;
     virtual int NewElements() = 0;  // builds every missing element; how many were built
     virtual void CreateMissingArrayElement(const char* indexText) = 0;
@@ -107,6 +128,9 @@ protected:
     void AddIndexToString(const char* index, int dimension);
     // Binds the declared set of one dimension (the forms' SetDim).
     void SetDeclaredSet(int dimension, ZR_Set* set);
+    // The slot goes and its element is given back; the index sets are the
+    // caller's to mend.
+    void RemoveSlot(int position);
     // What a look-up gives, with an error, for an index the array cannot hold:
     // one element of the array's kind that sits in no slot and that no index
     // names, built on first need and kept until the array goes. Model libraries
@@ -144,19 +168,28 @@ protected:
     ZR_SetValue IndexSets[1];
 };
 
-// One text index.
+// One text index. Bound to a set, the array follows it: a text set names things
+// that exist as soon as they are named (the connections of a multiport, which
+// the host walks as ports), so every name the set takes gets its element at
+// once, a name that leaves the set takes its element with it, and a name
+// outside the set has no element. Unbound, the array builds elements on demand
+// for any name.
 class QTVEXP_API ZR_BASE_S : public ZR_Matrix {
 public:
     ZR_BASE_S();
     ZR_BASE_S(const ZR_BASE_S& other);
-    ZR_BASE_S& operator=(const ZR_BASE_S& other);
+    ZR_BASE_S& operator=(const ZR_BASE_S& other);  // then follows its own declared set
     ~ZR_BASE_S() override;
 
-    void SetDim(ZR_Set& set);
-    ZR_Type* Find(const char* index);  // built when missing; null stands for ""
+    void SetDim(ZR_Set& set);  // follows the set from now on
+    // The element of that name, built when missing; null stands for "". Null,
+    // with nothing built, for a name outside the bound set.
+    ZR_Type* Find(const char* index);
     int NewElements() override;
     void CreateMissingArrayElement(const char* indexText) override;  // "\"a\")" or "a)"
 
 protected:
+    void FollowDeclaredSet(int dimension) override;
+
     ZR_SetValue IndexSets[1];
 };

@@ -149,6 +149,9 @@ protected:
     long Refuse(const std::string& why);
 
 private:
+    // Tells the arrays that this set dimensions that its value may have changed.
+    void ValueChanged();
+
     ZR_Value m_default;
     ZR_Value m_user;
     ZR_Value m_assigned;

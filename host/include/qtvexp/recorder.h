@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -90,7 +91,11 @@ struct HostConfig {
     bool alwaysCallProcedures = false;           // what ZR_ProcedureType::AlwaysCall says
     ZR_Procedure13 procedureRoutine = nullptr;   // when set, called in place of every routine found
     long long maxArraySlots = 1LL << 26;  // the most element slots one array may have
-    long long maxSetSize = 1LL << 26;     // the most members an integer range may have
+    long long maxRangeMembers = 1LL << 22;  // the largest integer range built; larger ones are taken as empty
+    // The most bytes the host heap holds at once: a block beyond it is refused
+    // with an error, as a host refuses a model it cannot hold rather than take
+    // all the machine's memory.
+    long long maxHeapBytes = 1LL << 30;
 };
 
 class QTVEXP_API Host {
@@ -134,16 +139,25 @@ public:
     // assignments of `instance`. A value that an earlier run of the same instance
     // assigned, by a statement that this run no longer executed, goes back to its
     // default at the end of the run; values other instances assigned are theirs.
-    // EndAssignmentRun tells whether any assigned value or index set changed: a
-    // value counts as changed when it ends the run otherwise than it began it,
-    // however often the run assigned it on the way.
+    // EndAssignmentRun tells whether any assigned value or index set ends the run
+    // other than it began it: a value that statements change and change back
+    // within one run (one statement giving a default that a later one replaces)
+    // has settled.
     void BeginAssignmentRun(const ZR_Container* instance);
     bool EndAssignmentRun();
     bool InAssignmentRun() const { return m_runActive; }
     int AssignmentRun() const { return m_run; }
-    void NoteAssignedValue(ZR_VarParamProp* target);  // before the new value is stored
-    void NoteIndexSet(bool changed);
+    // Called before an assigned value or an index set takes a new value in a run.
+    void NoteAssignedValue(ZR_VarParamProp* target);
+    void NoteIndexSet(ZR_VarParamProp* target);
     void ForgetAssignedValue(ZR_VarParamProp* target);
+
+    // -- test-only -------------------------------------------------------------
+    // Fixes a value as the user's without the kind, bound and valid-set checks,
+    // so that a test can show what a model does with a value that reaches it by a
+    // route the stand-in does not model (a text outside a valid set, say). The
+    // driver and model libraries never call it.
+    static void FixUnchecked(ZR_VarParamProp& target, const ZR_Value& value);
 
     // -- heap ----------------------------------------------------------------
     struct HeapStats {
@@ -188,12 +202,15 @@ private:
     int m_run = 0;
     const ZR_Container* m_runInstance = nullptr;
     std::vector<ZR_VarParamProp*> m_assignedValues;  // holders of an assigned value
+    // What each value set in the current run held when the run began.
     struct RunStart {
-        ZR_VarParamProp* target;
+        ZR_VarParamProp* target;  // null once the holder is gone
         bool had;
         ZR_Value value;
     };
-    std::vector<RunStart> m_runStart;  // what this run's targets held before it
+    void NoteRunStart(ZR_VarParamProp* target);
+    std::vector<RunStart> m_runStarts;
+    std::unordered_map<const ZR_VarParamProp*, std::size_t> m_runStartSlot;
 };
 
 }  // namespace qtvhost

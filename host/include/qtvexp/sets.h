@@ -82,6 +82,8 @@ public:
     // From a text in which every member is followed by a double quote:
     // "A\"B\"" is the set {A, B}.
     explicit ZR_StrSetValue(const char* quoteTerminated);
+    // A copy of a text set; any other set gives the empty text set.
+    explicit ZR_StrSetValue(const ZR_SetValue& other);
     ~ZR_StrSetValue() override;
 };
 

@@ -4,6 +4,9 @@
 
 #include "qtvexp/sets.h"
 
+// The shortest decimal text that reads back as the same double.
+QTVEXP_API std::string ZR_RealText(double value);
+
 class QTVEXP_API ZR_Value {
 public:
     enum Kind { Empty, Integer, Real, Text, Set };

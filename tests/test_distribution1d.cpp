@@ -1,0 +1,357 @@
+// The one-dimensional distribution's frame: its members, the index sets and
+// defaults its assignments give, and the one equation walk that SetUpEquations
+// and JacPattern both follow.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "grid1d.h"
+#include "linked_fixture.h"
+#include "qtvexp/evaluate.h"
+#include "session.h"
+
+using grid1d::Grid;
+using grid1d::Row;
+using qtvhost::Host;
+
+namespace {
+
+const char* const kMethods[] = {"BFD1", "BFD2", "FFD1", "FFD2", "CFD2", "CFD4", "UBFD4", "OCFE2", "OCFE3", "OCFE4"};
+// The sites of each method's block (block = position + 2).
+const int kFirstSite[] = {2, 7, 14, 19, 26, 34, 51, 64, 74, 87, 103};
+
+std::vector<int> Members(const SUValue& s) {
+    std::vector<int> out;
+    for (int i = 0; i < s.SetSize(); ++i) out.push_back(s.IntegerAt(i));
+    return out;
+}
+
+std::vector<int> Range(int lo, int hi) {
+    std::vector<int> out;
+    for (int i = lo; i <= hi; ++i) out.push_back(i);
+    return out;
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+class Distribution1D : public LinkedTest {};
+
+}  // namespace
+
+TEST_F(Distribution1D, RegistersItsFifteenMembersInTheirOrder) {
+    ZR_DISTRIBUTION1D d;
+    struct R {
+        const char* name;
+        const char* description;
+        int direction;
+        int via;
+        bool exported;
+    };
+    const std::vector<R> expected = {
+        {"XDOMAIN", nullptr, ZR_DIR_NONE, 1, true},
+        {"ZR_VALUE_SET1", nullptr, ZR_DIR_NONE, 0, true},
+        {"VALUE", "Variable value at a node point", ZR_DIR_NONE, 2, true},
+        {"USERNOTES", nullptr, ZR_DIR_NONE, 0, true},
+        {"INPUTSIGNAL", nullptr, ZR_DIR_INPUT, 0, false},
+        {"OUTPUTSIGNAL", nullptr, ZR_DIR_OUTPUT, 0, false},
+        {"HIGHESTORDERXDERIVATIVE", nullptr, ZR_DIR_NONE, 0, true},
+        {"HIGHESTORDERXDERIVATIVEUSED", nullptr, ZR_DIR_NONE, 0, true},
+        {"INTEGRALS", "Integrals to be calculated. Valid value: idx", ZR_DIR_NONE, 0, true},
+        {"ZR_DDX_SET1", nullptr, ZR_DIR_NONE, 0, true},
+        {"DDX", "1st-order partial deriv wrt x", ZR_DIR_NONE, 0, true},
+        {"ZR_D2DX2_SET1", nullptr, ZR_DIR_NONE, 0, true},
+        {"D2DX2", "2nd-order partial deriv wrt x", ZR_DIR_NONE, 0, true},
+        {"ZR_IDX_SET1", nullptr, ZR_DIR_NONE, 0, true},
+        {"IDX", "integral of distributed variable over X domain", ZR_DIR_NONE, 0, true},
+    };
+    ASSERT_EQ(host.registrations.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const qtvhost::Registration& r = host.registrations[i];
+        SCOPED_TRACE(expected[i].name);
+        EXPECT_EQ(r.name, expected[i].name);
+        EXPECT_EQ(r.hasDescription, expected[i].description != nullptr);
+        if (expected[i].description) {
+            EXPECT_EQ(r.description, expected[i].description);
+        }
+        EXPECT_EQ(r.direction, expected[i].direction);
+        EXPECT_EQ(r.via, expected[i].via);
+        EXPECT_FALSE(r.flag);
+        EXPECT_EQ(r.owner, &d);
+        // A reference is no type of its own; everything else says whether it is exported.
+        if (const auto* type = dynamic_cast<const ZR_Type*>(r.member)) {
+            EXPECT_EQ(type->IsToBeExported(), expected[i].exported);
+        } else {
+            EXPECT_EQ(expected[i].via, 1);
+        }
+    }
+    EXPECT_TRUE(d.ContainerDerivesFrom("model distribution1d\tv9"));
+    EXPECT_FALSE(d.ContainerDerivesFrom("Model DISTRIBUTION2D\tV9"));
+}
+
+// The table of index sets by derivative order, with and without "idx", over one
+// and several sections; the defaults carry the domain's derivative order through.
+TEST_F(Distribution1D, IndexSetsAndDefaultsFollowTheDerivativeOrderAndIntegrals) {
+    for (int sections : {1, 3}) {
+        for (int order : {0, 1, 2}) {
+            for (bool idx : {false, true}) {
+                SCOPED_TRACE(std::to_string(sections) + " sections, order " + std::to_string(order) +
+                             (idx ? ", idx" : ""));
+                Grid g;
+                g.Method("CFD2").Sections(sections).Highest(order);
+                if (idx) g.Integrals("idx\"");
+                g.Settle();
+                const int e = g.EndNode();
+                ASSERT_GT(e, 2);
+                EXPECT_EQ(g.dist.HIGHESTORDERXDERIVATIVE.v(), order);
+                EXPECT_EQ(g.dist.HIGHESTORDERXDERIVATIVEUSED.v(), order);
+                EXPECT_EQ(g.dist.INTEGRALS.v().ToText(), idx ? "{\"idx\"}" : "{\"None\"}");
+                EXPECT_EQ(Members(g.dist.ZR_VALUE_SET1.v()), Range(0, e));
+                EXPECT_EQ(Members(g.dist.ZR_DDX_SET1.v()), Range(0, order > 0 ? e : 0));
+                std::vector<int> d2;
+                if (order > 1)
+                    for (int n : Range(1, e))
+                        if (g.domain.INTERIOR.v() >= n) d2.push_back(n);
+                EXPECT_EQ(Members(g.dist.ZR_D2DX2_SET1.v()), d2);
+                EXPECT_EQ(Members(g.dist.ZR_IDX_SET1.v()), idx ? Range(0, e) : std::vector<int>{});
+                // With second derivatives in the domain its joints are not
+                // interior, so they have no D2DX2 element.
+                for (int s = 2; s <= sections && order > 1; ++s)
+                    EXPECT_FALSE(g.dist.ZR_D2DX2_SET1.v() >= g.Section(s).BASE.v());
+            }
+        }
+    }
+}
+
+TEST_F(Distribution1D, AUsersOrderWinsOverTheDomainsAndTheJointsStayInTheSecondDerivatives) {
+    Grid g;
+    g.Method("BFD1").Sections(2).Used(2).Settle();
+    EXPECT_EQ(g.dist.HIGHESTORDERXDERIVATIVE.v(), 1);
+    EXPECT_EQ(Members(g.dist.ZR_D2DX2_SET1.v()), Range(1, g.EndNode() - 1));
+}
+
+// One call: the index sets from the values as they stood, the three defaults,
+// then the index sets again from the new values; every value carries its
+// statement, the caller's arg and level, and the base runs one level down.
+TEST_F(Distribution1D, OneAssignmentCallBuildsTheSetsTwiceAroundTheDefaults) {
+    Grid g;
+    g.Method("BFD1").Highest(1);
+    g.Settle();
+    ZR_DISTRIBUTION1D fresh;
+    ASSERT_TRUE(fresh.XDOMAIN.Link(&g.domain));
+    fresh.SetDims();
+    host.assignments.clear();
+    host.baseCalls.clear();
+    host.config.executeAssignmentsStatus = 7;
+    EXPECT_EQ(fresh.ExecuteAssignments(3, 9), 7);
+    ASSERT_FALSE(host.baseCalls.empty());
+    EXPECT_EQ(host.baseCalls.front().kind, qtvhost::BaseCall::ExecuteAssignments);
+    EXPECT_EQ(host.baseCalls.front().a, 2);
+    EXPECT_EQ(host.baseCalls.front().b, 9);
+    std::vector<std::string> order;
+    for (const qtvhost::AssignmentRecord& a : host.assignments) {
+        order.push_back(a.targetName + "/" + std::to_string(a.value.Statement()) + "/" + std::to_string(a.pass));
+        EXPECT_EQ(a.value.Arg(), 9);
+        EXPECT_EQ(a.value.Level(), 3);
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{
+                         "ZR_VALUE_SET1/1/0", "ZR_DDX_SET1/2/0", "ZR_D2DX2_SET1/3/0", "ZR_IDX_SET1/4/0",
+                         "HIGHESTORDERXDERIVATIVE/5/-1", "HIGHESTORDERXDERIVATIVEUSED/6/-1", "INTEGRALS/7/-1",
+                         "ZR_VALUE_SET1/1/1", "ZR_DDX_SET1/2/1", "ZR_D2DX2_SET1/3/1", "ZR_IDX_SET1/4/1"}));
+    EXPECT_EQ(host.assignments[1].value.SetValue().SetSize(), 1);  // the order was still 0
+    EXPECT_EQ(Members(fresh.ZR_DDX_SET1.v()), Range(0, g.EndNode()));
+}
+
+TEST_F(Distribution1D, ADomainWithoutNodesGivesNodeZeroEvenWithoutIntegrals) {
+    Grid g;
+    g.Method("BFD1").Settle();
+    g.domain.ENDNODE.SetUserValue(ZR_Value(0, 0));
+    qtvhost::SettleAssignments(g.dist);
+    EXPECT_EQ(Members(g.dist.ZR_VALUE_SET1.v()), std::vector<int>{0});
+    EXPECT_EQ(Members(g.dist.ZR_DDX_SET1.v()), std::vector<int>{0});
+    EXPECT_TRUE(Members(g.dist.ZR_D2DX2_SET1.v()).empty());
+    EXPECT_EQ(Members(g.dist.ZR_IDX_SET1.v()), std::vector<int>{0});
+}
+
+// The start row stands first, in block 1, exactly when "idx" is chosen, whatever
+// the method; a method text selects its block in any letter case, and a text that
+// is no method's name selects none.
+TEST_F(Distribution1D, TheStartRowAndTheMethodDispatch) {
+    for (int m = 0; m <= 10; ++m) {
+        const std::string name = m < 10 ? kMethods[m] : "";
+        const std::vector<std::string> texts =
+            m < 10 ? std::vector<std::string>{name, Lower(name), std::string(1, name[0]) + Lower(name.substr(1))}
+                   : std::vector<std::string>{"BFD3", "OCFE", "CFD4 ", "UBFD", ""};
+        for (const std::string& text : texts) {
+            for (bool idx : {false, true}) {
+                SCOPED_TRACE("\"" + text + "\"" + (idx ? " with idx" : ""));
+                Grid g;
+                if (m < 10) {
+                    g.Method(text.c_str());
+                } else {
+                    g.MethodUnchecked(text.c_str());
+                }
+                g.Sections(2).Used(2);
+                if (idx) g.Integrals("idx\"");
+                g.Settle().Declare(50);
+                const std::vector<Row> rows = g.Rows();
+                int starts = 0;
+                for (std::size_t i = 0; i < rows.size(); ++i) {
+                    if (rows[i].site == 1) {
+                        ++starts;
+                        EXPECT_EQ(i, 0u);
+                        EXPECT_EQ(rows[i].group, 51);
+                        EXPECT_EQ(rows[i].terms, std::vector<std::string>{"IDX(0)"});
+                        continue;
+                    }
+                    ASSERT_LT(m, 10) << "a text that is no method's name declared " << rows[i].site;
+                    EXPECT_GE(rows[i].site, kFirstSite[m]);
+                    EXPECT_LT(rows[i].site, kFirstSite[m + 1]);
+                    EXPECT_EQ(rows[i].group, 50 + m + 2);
+                }
+                EXPECT_EQ(starts, idx ? 1 : 0);
+                if (m < 10) {
+                    EXPECT_GT(rows.size(), idx ? 1u : 0u);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(Distribution1D, NothingInUseDeclaresNothing) {
+    Grid g;
+    g.Method("OCFE3").Used(0).Settle();
+    host.config.setUpEquationsResult = 5;
+    host.config.jacPatternResult = 5;
+    g.Declare();
+    EXPECT_EQ(g.setUpResult, 5);
+    EXPECT_EQ(g.patternResult, 5);
+    EXPECT_TRUE(g.Rows().empty());
+    EXPECT_EQ(g.dist.Book.LocalEquationCount, 0);
+    EXPECT_EQ(g.dist.Book.PatternEntryCount, 0);
+}
+
+// The group base is the host's last group when SetUpEquations began; a second
+// call declares the same instances, numbered from the base it then finds; a
+// negative base result declares nothing and leaves the words as they were.
+TEST_F(Distribution1D, GroupBaseRepeatedCallsAndANegativeBase) {
+    Grid g;
+    g.Method("BFD2").Sections(2).Used(2).Integrals("idx\"").Settle();
+    g.Declare(37);
+    const std::vector<Row> first = g.Rows();
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(g.dist.Book.GroupNumber, 37);
+    for (const Row& r : first) EXPECT_EQ(r.group, r.site == 1 ? 38 : 40);
+    EXPECT_EQ(ZR_ModelType::m_stLastGroup, 40);
+
+    g.Declare(40);
+    const std::vector<Row> second = g.Rows();
+    EXPECT_EQ(grid1d::Sequence(second), grid1d::Sequence(first));
+    for (const Row& r : second) EXPECT_EQ(r.group, r.site == 1 ? 41 : 43);
+    EXPECT_EQ(g.dist.Book.LocalEquationCount, static_cast<int>(second.size()));
+
+    host.config.setUpEquationsResult = -4;
+    const std::size_t incidence = host.incidence.size();
+    ZR_ModelType::m_stLastGroup = 90;
+    EXPECT_EQ(g.dist.SetUpEquations(), -4);
+    EXPECT_EQ(host.incidence.size(), incidence);
+    EXPECT_EQ(g.dist.Book.GroupNumber, 40);
+    EXPECT_EQ(g.dist.Book.LocalEquationCount, static_cast<int>(second.size()));
+}
+
+TEST_F(Distribution1D, JacPatternBeforeAnySetUpEquationsNumbersFromZero) {
+    Grid g;
+    g.Method("FFD1").Integrals("idx\"").Settle();
+    std::vector<int> rows(200), cols(200);
+    int* r = rows.data();
+    int* c = cols.data();
+    host.SetPatternLimit(r + rows.size(), c + cols.size());
+    g.dist.JacPattern(r, c, nullptr);
+    host.SetPatternLimit(nullptr, nullptr);
+    ASSERT_FALSE(host.expressions.empty());
+    for (const qtvhost::ExpressionRecord& e : host.expressions)
+        EXPECT_EQ(e.group, host.EquationName(e) == "ZR_Eqn1" ? 1 : 4);
+}
+
+// For every method, derivative order, integral choice, section count and
+// boundary condition: the n-th instance of SetUpEquations is the n-th of
+// JacPattern, with the same group and the same variables and parameters in the
+// same order; the counts and bookkeeping agree with the host's, and every stream
+// is a whole expression.
+TEST_F(Distribution1D, BothWalksDeclareTheSameInstances) {
+    for (const char* method : kMethods) {
+        for (int used : {0, 1, 2}) {
+            for (bool idx : {false, true}) {
+                for (int sections : {1, 3}) {
+                    for (const char* boundary : {"Backward", "Forward"}) {
+                        SCOPED_TRACE(std::string(method) + " used " + std::to_string(used) + (idx ? " idx " : " ") +
+                                     std::to_string(sections) + " " + boundary);
+                        Grid g;
+                        g.Method(method).Sections(sections).Highest(2).Used(used).Boundary(boundary);
+                        if (idx) g.Integrals("idx\"");
+                        host.config.setUpEquationsResult = 3;
+                        host.config.jacPatternResult = 3;
+                        host.config.localEqnCountOffset = 1000;
+                        g.Settle().Declare(20);
+                        const std::size_t n = host.expressions.size() - g.firstExpression;
+                        ASSERT_EQ(host.incidence.size() - g.firstIncidence, n);
+                        EXPECT_EQ(g.dist.Book.LocalEquationCount, static_cast<int>(n));
+                        EXPECT_EQ(g.setUpResult, 3 + static_cast<int>(n) + 1000);
+                        EXPECT_EQ(g.patternResult, 3 + static_cast<int>(n));
+                        std::size_t terms = 0;
+                        for (std::size_t i = 0; i < n; ++i) {
+                            const qtvhost::IncidenceRecord& inc = host.incidence[g.firstIncidence + i];
+                            const qtvhost::ExpressionRecord& ex = host.expressions[g.firstExpression + i];
+                            EXPECT_EQ(inc.group, ex.group);
+                            EXPECT_EQ(ex.index, 3 + static_cast<int>(i));
+                            std::vector<const ZR_VarParam*> declared(
+                                host.incidenceTerms.begin() + inc.firstTerm,
+                                host.incidenceTerms.begin() + inc.firstTerm + inc.termCount);
+                            std::vector<const ZR_VarParam*> streamed;
+                            for (std::uint32_t t = 0; t < ex.tokenCount; ++t) {
+                                const qtvhost::Token& token = host.tokens[ex.firstToken + t];
+                                if (token.kind == qtvhost::TK_TERM) streamed.push_back(token.term);
+                            }
+                            EXPECT_EQ(declared, streamed) << host.EquationName(ex);
+                            terms += streamed.size();
+                            const qtvhost::Evaluation parsed = qtvhost::Evaluate(host, ex);
+                            EXPECT_TRUE(parsed.ok) << host.EquationName(ex) << ": " << parsed.error;
+                        }
+                        EXPECT_EQ(static_cast<std::size_t>(g.dist.Book.PatternEntryCount), g.patternRows.size());
+                        EXPECT_EQ(g.patternRows.size(), terms);
+                    }
+                }
+            }
+        }
+    }
+}
+
+// A distribution whose domain the host never linked reads nothing through the
+// reference: every operation that would reports a negative status, declares
+// nothing and leaves the instance usable.
+TEST_F(Distribution1D, AnUnlinkedDomainIsReportedNotRead) {
+    ZR_DISTRIBUTION1D d;
+    d.SetDims();
+    host.assignments.clear();
+    EXPECT_LT(d.ExecuteAssignments(1, 0), 0);
+    EXPECT_TRUE(host.assignments.empty());
+    EXPECT_LT(d.SetUpEquations(), 0);
+    EXPECT_TRUE(host.incidence.empty());
+    int dummy[4] = {};
+    int* r = dummy;
+    int* c = dummy;
+    EXPECT_LT(d.JacPattern(r, c, nullptr), 0);
+    EXPECT_EQ(r, dummy);
+    EXPECT_TRUE(host.expressions.empty());
+    EXPECT_EQ(d.Book.PatternEntryCount, 0);
+
+    Grid g;
+    g.Method("BFD1").Settle();
+    ASSERT_TRUE(d.XDOMAIN.Link(&g.domain));
+    qtvhost::SettleAssignments(d);
+    EXPECT_EQ(Members(d.ZR_VALUE_SET1.v()), Range(0, g.EndNode()));
+}

@@ -1,0 +1,722 @@
+// Node placement of the domains, reached the host's way: an instance from its
+// factory, the user's values fixed by path, the assignments run until they
+// settle, every field read back through the host.
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "library.h"
+
+using namespace testing_support;
+using qtvhost::DriveError;
+using qtvhost::ResolvePath;
+using qtvhost::SetParameter;
+using qtvhost::SettleAssignments;
+
+namespace {
+
+// How the node placement treats a method: NUMPOLYPOINTS 0 with one node per
+// element, the five finite-difference methods whose grid is uniform whatever
+// NUMPOLYPOINTS is, or orthogonal collocation with elements NUMPOLYPOINTS + 1
+// spacings wide.
+enum class Kind { OneSided, Uniform, Collocation };
+
+struct Method {
+    const char* name;
+    int min;             // MINNODECOUNT
+    int minStatement;
+    int npp;             // NUMPOLYPOINTS; 0 and unassigned for BFD1 and FFD1
+    int nppStatement;    // 0: not assigned; the points follow it
+    std::vector<double> points;
+    int nodeCount;       // NODECOUNT of a section eight preferred spacings long
+    Kind kind;
+};
+
+const std::vector<Method>& Methods() {
+    static const std::vector<Method> methods = {
+        {"BFD1", 2, 6, 0, 0, {}, 8, Kind::OneSided},
+        {"BFD2", 2, 6, 1, 11, {0.5}, 8, Kind::Uniform},
+        {"FFD1", 2, 6, 0, 0, {}, 8, Kind::OneSided},
+        {"FFD2", 2, 6, 1, 11, {0.5}, 8, Kind::Uniform},
+        {"CFD2", 2, 6, 1, 11, {0.5}, 8, Kind::Uniform},
+        {"CFD4", 4, 8, 3, 20, {0.25, 0.5, 0.75}, 8, Kind::Uniform},
+        {"UBFD4", 4, 8, 3, 20, {0.25, 0.5, 0.75}, 8, Kind::Uniform},
+        {"OCFE2", 2, 6, 1, 9, {0.5}, 8, Kind::Collocation},
+        {"OCFE3", 3, 7, 2, 13, {0.21132, 0.78868}, 9, Kind::Collocation},
+        {"OCFE4", 4, 8, 3, 16, {0.1127, 0.5, 0.8873}, 8, Kind::Collocation},
+    };
+    return methods;
+}
+
+const Method& MethodNamed(const std::string& name) {
+    for (const Method& m : Methods())
+        if (SUValue::CompareCI(m.name, name.c_str()) == 0) return m;
+    throw std::runtime_error("no method " + name);
+}
+
+using Settings = std::vector<std::pair<std::string, std::string>>;
+
+ZR_VarParamProp& Field(ZR_Container& root, const std::string& path) {
+    auto* field = dynamic_cast<ZR_VarParamProp*>(ResolvePath(root, path));
+    if (field == nullptr) throw DriveError(path + " holds no value");
+    return *field;
+}
+
+int Int(ZR_Container& root, const std::string& path) { return Field(root, path).Integer(); }
+double Real(ZR_Container& root, const std::string& path) { return Field(root, path).Real(); }
+int Statement(ZR_Container& root, const std::string& path) { return Field(root, path).AssignedStatement(); }
+
+std::vector<int> Members(const SUValue& set) {
+    std::vector<int> members;
+    for (int i = 0; i < set.SetSize(); ++i) members.push_back(set.IntegerAt(i));
+    return members;
+}
+
+std::vector<int> Ints(ZR_Container& root, const std::string& path) {
+    auto* set = dynamic_cast<ZR_Set*>(&Field(root, path));
+    if (set == nullptr) throw DriveError(path + " is no set");
+    return Members(set->fv());
+}
+
+std::vector<int> Range(int lo, int hi) {
+    std::vector<int> members;
+    for (int k = lo; k <= hi; ++k) members.push_back(k);
+    return members;
+}
+
+std::string Sec(int i, const char* field) { return "SECTION(" + std::to_string(i) + ")." + field; }
+std::string Node(int k) { return "VALUE(" + std::to_string(k) + ")"; }
+
+int SlotCount(ZR_Container& root, const std::string& path) {
+    auto* array = dynamic_cast<ZR_Matrix*>(ResolvePath(root, path));
+    if (array == nullptr) throw DriveError(path + " is no array");
+    return array->SlotCount();
+}
+
+// Whether any host error so far says `what`.
+bool Reported(const std::string& what) {
+    for (const std::string& e : qtvhost::Host::Get().errors)
+        if (e.find(what) != std::string::npos) return true;
+    return false;
+}
+
+class Domains : public HostTest {
+protected:
+    // A domain with the user's values, its assignments settled.
+    qtvhost::InstanceRef Settled(const Settings& settings, const char* type = "DOMAIN", int* runs = nullptr) {
+        auto domain = Make(type);
+        for (const auto& [path, text] : settings) SetParameter(*domain, path, text);
+        const int n = SettleAssignments(*domain);
+        if (runs) *runs = n;
+        return domain;
+    }
+
+    // One more run of the assignments, as the host would make: true when it
+    // changed any value.
+    bool RunChangesSomething(ZR_ModelType& domain) {
+        domain.SetDims();
+        host.BeginAssignmentRun(&domain);
+        domain.ExecuteAssignments(1, 0);
+        return host.EndAssignmentRun();
+    }
+};
+
+// What the node placement must give for the default length and spacings: every
+// section eight preferred spacings long.
+void ExpectDefaultGrid(ZR_ModelType& d, const Method& m, int ns, int hod) {
+    const int nc = m.nodeCount;
+    const int width = m.npp + 1;
+    const double len = 1.0 / ns;
+    const double used = len / nc;
+    const double el = m.kind == Kind::Collocation ? width * used : used;
+    const bool uniform = m.kind == Kind::Uniform;
+    const bool collocationPointsOnly = hod > 1 && m.kind == Kind::Collocation;
+
+    EXPECT_EQ(Int(d, "MINNODECOUNT"), m.min);
+    EXPECT_EQ(Statement(d, "MINNODECOUNT"), m.minStatement);
+    EXPECT_EQ(Int(d, "NUMPOLYPOINTS"), m.npp);
+    EXPECT_EQ(Statement(d, "NUMPOLYPOINTS"), m.nppStatement);
+    for (int p = 1; p <= m.npp; ++p) {
+        const std::string path = "POLYPOINT(" + std::to_string(p) + ")";
+        EXPECT_EQ(Real(d, path), m.points[p - 1]) << path;
+        EXPECT_EQ(Statement(d, path), m.nppStatement + p) << path;
+    }
+    EXPECT_EQ(Ints(d, "ZR_POLYPOINT_SET1"), Range(1, m.npp));
+    EXPECT_EQ(Int(d, "HIGHESTORDERDERIVATIVE"), hod);
+    EXPECT_EQ(Statement(d, "HIGHESTORDERDERIVATIVE"), 24);
+    EXPECT_EQ(Real(d, "LENGTH"), 1.0);
+    EXPECT_EQ(Statement(d, "LENGTH"), 4);
+    EXPECT_DOUBLE_EQ(Real(d, "SPACINGPREFERENCE"), 0.125 / ns);
+    EXPECT_EQ(Statement(d, "SPACINGPREFERENCE"), 5);
+    EXPECT_EQ(Ints(d, "ZR_SECTION_SET1"), Range(1, ns));
+
+    std::vector<int> unionOfSections;
+    for (int i = 1; i <= ns; ++i) {
+        SCOPED_TRACE("section " + std::to_string(i));
+        const int base = (i - 1) * nc;
+        EXPECT_NEAR(Real(d, Sec(i, "LOCATION")), (i - 1) * len, 1e-15);
+        EXPECT_EQ(Statement(d, Sec(i, "LOCATION")), i == 1 ? 25 : 26);
+        EXPECT_DOUBLE_EQ(Real(d, Sec(i, "SPACINGPREFERENCE")), 0.125 / ns);
+        EXPECT_EQ(Statement(d, Sec(i, "SPACINGPREFERENCE")), 27);
+        EXPECT_NEAR(Real(d, Sec(i, "LENGTH")), len, 1e-15);
+        EXPECT_EQ(Statement(d, Sec(i, "LENGTH")), i == ns ? 28 : 29);
+        EXPECT_EQ(Int(d, Sec(i, "NODECOUNT")), nc);
+        EXPECT_EQ(Statement(d, Sec(i, "NODECOUNT")), 31);
+        EXPECT_EQ(Int(d, Sec(i, "BASE")), base);
+        EXPECT_EQ(Statement(d, Sec(i, "BASE")), i == 1 ? 33 : 32);
+        EXPECT_NEAR(Real(d, Sec(i, "SPACINGUSED")), used, 1e-15);
+        EXPECT_EQ(Statement(d, Sec(i, "SPACINGUSED")), 34);
+        EXPECT_EQ(Int(d, Sec(i, "NUMELEMENTS")), nc / width);
+        EXPECT_EQ(Statement(d, Sec(i, "NUMELEMENTS")), 35);
+        EXPECT_NEAR(Real(d, Sec(i, "ELEMENTLENGTH")), el, 1e-15);
+        EXPECT_EQ(Statement(d, Sec(i, "ELEMENTLENGTH")), m.kind == Kind::Collocation ? 37 : 36);
+        std::vector<int> interior;
+        for (int j = 1; j < nc; ++j)
+            if (!collocationPointsOnly || j % width != 0) interior.push_back(base + j);
+        EXPECT_EQ(Ints(d, Sec(i, "INTERIOR")), interior);
+        EXPECT_EQ(Statement(d, Sec(i, "INTERIOR")), hod <= 1 ? 40 : collocationPointsOnly ? 39 : 38);
+        unionOfSections.insert(unionOfSections.end(), interior.begin(), interior.end());
+    }
+
+    const int endnode = ns * nc;
+    EXPECT_EQ(Int(d, "ENDNODE"), endnode);
+    EXPECT_EQ(Statement(d, "ENDNODE"), 43);
+    EXPECT_EQ(Ints(d, "INTERIOR"), hod <= 1 ? Range(1, endnode - 1) : unionOfSections);
+    EXPECT_EQ(Statement(d, "INTERIOR"), hod <= 1 ? 42 : 41);
+    EXPECT_EQ(Ints(d, "ZR_VALUE_SET1"), Range(0, endnode));
+
+    for (int k = 0; k <= endnode; ++k) {
+        SCOPED_TRACE("node " + std::to_string(k));
+        const int section = std::min(k / nc, ns - 1);  // a joint node ends the section before
+        const int j = k - section * nc;
+        const double location = section * len;
+        const double x = m.kind == Kind::Collocation
+                             ? location + (j / width + (j % width ? m.points[j % width - 1] : 0.0)) * el
+                             : location + j * used;
+        EXPECT_NEAR(Real(d, Node(k)), x, 1e-14);
+        const bool elementEnd = k % width == 0;
+        const int statement = k == 0 ? 44 : uniform ? (elementEnd ? 46 : 45) : (elementEnd ? 48 : 47);
+        EXPECT_EQ(Statement(d, Node(k)), statement);
+    }
+}
+
+}  // namespace
+
+TEST_F(Domains, EveryMethodPlacesItsNodesForOneTwoAndThreeSections) {
+    for (const Method& m : Methods()) {
+        for (int ns = 1; ns <= 3; ++ns) {
+            for (int hod = 1; hod <= 2; ++hod) {
+                SCOPED_TRACE(std::string(m.name) + ", " + std::to_string(ns) + " sections, HOD " +
+                             std::to_string(hod));
+                Settings settings = {{"DISCRETIZATIONMETHOD", m.name}, {"NUMSECTIONS", std::to_string(ns)}};
+                if (hod > 1) settings.push_back({"HIGHESTORDERDERIVATIVE", std::to_string(hod)});
+                int runs = 0;
+                auto d = Settled(settings, "DOMAIN", &runs);
+                // A section's length reads the next section's location before the
+                // run assigns it: two sections or more need a second run.
+                EXPECT_EQ(runs, ns == 1 ? 2 : 3);
+                ExpectDefaultGrid(*d, m, ns, hod);
+                EXPECT_FALSE(RunChangesSomething(*d));
+            }
+        }
+    }
+}
+
+TEST_F(Domains, WorkedExamples) {
+    {
+        SCOPED_TRACE("BFD1, one section");
+        auto d = Settled({{"DISCRETIZATIONMETHOD", "BFD1"}});
+        EXPECT_EQ(Real(*d, "SPACINGPREFERENCE"), 0.125);
+        EXPECT_EQ(Real(*d, Sec(1, "LENGTH")), 1.0);
+        EXPECT_EQ(Int(*d, Sec(1, "NODECOUNT")), 8);
+        EXPECT_EQ(Int(*d, Sec(1, "BASE")), 0);
+        EXPECT_EQ(Real(*d, Sec(1, "SPACINGUSED")), 0.125);
+        EXPECT_EQ(Int(*d, Sec(1, "NUMELEMENTS")), 8);
+        EXPECT_EQ(Real(*d, Sec(1, "ELEMENTLENGTH")), 0.125);
+        EXPECT_EQ(Ints(*d, Sec(1, "INTERIOR")), Range(1, 7));
+        EXPECT_EQ(Ints(*d, "INTERIOR"), Range(1, 7));
+        EXPECT_EQ(Int(*d, "ENDNODE"), 8);
+        for (int k = 0; k <= 8; ++k) EXPECT_EQ(Real(*d, Node(k)), 0.125 * k) << k;
+        // NUMPOLYPOINTS is not assigned and keeps its default.
+        EXPECT_EQ(Int(*d, "NUMPOLYPOINTS"), 0);
+        EXPECT_FALSE(Field(*d, "NUMPOLYPOINTS").HasAssignedValue());
+    }
+    {
+        SCOPED_TRACE("CFD4, one section");
+        auto d = Settled({{"DISCRETIZATIONMETHOD", "CFD4"}});
+        EXPECT_EQ(Int(*d, "MINNODECOUNT"), 4);
+        EXPECT_EQ(Int(*d, "NUMPOLYPOINTS"), 3);
+        EXPECT_EQ(Int(*d, Sec(1, "NODECOUNT")), 8);
+        EXPECT_EQ(Int(*d, Sec(1, "NUMELEMENTS")), 2);
+        EXPECT_EQ(Real(*d, Sec(1, "ELEMENTLENGTH")), 0.125);
+        EXPECT_EQ(Real(*d, Sec(1, "SPACINGUSED")), 0.125);
+        for (int k = 0; k <= 8; ++k) EXPECT_EQ(Real(*d, Node(k)), 0.125 * k) << k;
+    }
+    {
+        SCOPED_TRACE("OCFE3, two sections");
+        auto d = Settled({{"DISCRETIZATIONMETHOD", "OCFE3"}, {"NUMSECTIONS", "2"}});
+        EXPECT_EQ(Real(*d, "SPACINGPREFERENCE"), 0.0625);
+        EXPECT_EQ(Int(*d, "MINNODECOUNT"), 3);
+        EXPECT_EQ(Int(*d, "NUMPOLYPOINTS"), 2);
+        EXPECT_EQ(Real(*d, Sec(1, "LOCATION")), 0.0);
+        EXPECT_EQ(Real(*d, Sec(2, "LOCATION")), 0.5);
+        for (int i = 1; i <= 2; ++i) {
+            EXPECT_EQ(Real(*d, Sec(i, "LENGTH")), 0.5);
+            EXPECT_EQ(Int(*d, Sec(i, "NODECOUNT")), 9);
+            EXPECT_EQ(Int(*d, Sec(i, "NUMELEMENTS")), 3);
+            EXPECT_DOUBLE_EQ(Real(*d, Sec(i, "SPACINGUSED")), 0.5 / 9);
+            EXPECT_DOUBLE_EQ(Real(*d, Sec(i, "ELEMENTLENGTH")), 3 * (0.5 / 9));
+        }
+        EXPECT_EQ(Int(*d, Sec(2, "BASE")), 9);
+        EXPECT_EQ(Int(*d, "ENDNODE"), 18);
+        EXPECT_EQ(Ints(*d, "INTERIOR"), Range(1, 17));
+        const double rounded[] = {0.0, 0.03522, 0.131447, 0.166667, 0.201887, 0.298113, 0.333333};
+        for (int k = 0; k < 7; ++k) EXPECT_NEAR(Real(*d, Node(k)), rounded[k], 0.5e-6) << k;
+        EXPECT_NEAR(Real(*d, Node(9)), 0.5, 1e-15);
+        EXPECT_NEAR(Real(*d, Node(18)), 1.0, 1e-15);
+    }
+    {
+        SCOPED_TRACE("OCFE3, two sections, HOD 2");
+        auto d = Settled({{"DISCRETIZATIONMETHOD", "OCFE3"}, {"NUMSECTIONS", "2"}, {"HIGHESTORDERDERIVATIVE", "2"}});
+        EXPECT_EQ(Ints(*d, Sec(1, "INTERIOR")), (std::vector<int>{1, 2, 4, 5, 7, 8}));
+        EXPECT_EQ(Ints(*d, Sec(2, "INTERIOR")), (std::vector<int>{10, 11, 13, 14, 16, 17}));
+        EXPECT_EQ(Ints(*d, "INTERIOR"), (std::vector<int>{1, 2, 4, 5, 7, 8, 10, 11, 13, 14, 16, 17}));
+    }
+    {
+        SCOPED_TRACE("BFD1, two sections of 8 intervals");
+        auto d = Settled({{"NUMSECTIONS", "2"}, {"SPACINGPREFERENCE", "0.0625"}});
+        EXPECT_EQ(Int(*d, Sec(2, "BASE")), 8);
+        EXPECT_EQ(Int(*d, "ENDNODE"), 16);
+        EXPECT_EQ(Ints(*d, "INTERIOR"), Range(1, 15));
+        SetParameter(*d, "HIGHESTORDERDERIVATIVE", "2");
+        SettleAssignments(*d);
+        std::vector<int> withoutJoint = Range(1, 7);
+        for (int k = 9; k <= 15; ++k) withoutJoint.push_back(k);
+        EXPECT_EQ(Ints(*d, "INTERIOR"), withoutJoint);
+    }
+}
+
+// Whatever the method, the number of sections, the length, the spacings asked
+// for and the locations fixed by the user, the grid keeps its shape.
+TEST_F(Domains, InvariantsHoldForAnyInput) {
+    std::mt19937 random(20240607);
+    auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+    auto chance = [&](double p) { return uniform(0.0, 1.0) < p; };
+    auto text = [](double x) {
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%.17g", x);
+        return std::string(buf);
+    };
+    for (int trial = 0; trial < 250; ++trial) {
+        const Method& m = Methods()[random() % Methods().size()];
+        std::string name = m.name;
+        for (char& c : name)
+            if (chance(0.3)) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const int ns = 1 + static_cast<int>(random() % 4);
+        const double length = uniform(0.05, 20.0);
+        const double start = chance(0.3) ? uniform(-5.0, 5.0) : 0.0;
+        const int hod = chance(0.5) ? 1 : 2 + static_cast<int>(random() % 2);
+        Settings settings = {{"DISCRETIZATIONMETHOD", name},
+                             {"NUMSECTIONS", std::to_string(ns)},
+                             {"LENGTH", text(length)}};
+        if (chance(0.7)) settings.push_back({"SPACINGPREFERENCE", text(length / ns / uniform(0.3, 25.0))});
+        if (hod > 1) settings.push_back({"HIGHESTORDERDERIVATIVE", std::to_string(hod)});
+        if (start != 0.0) settings.push_back({Sec(1, "LOCATION"), text(start)});
+        for (int i = 2; i <= ns; ++i)
+            if (chance(0.3))  // between the neighbours' own locations
+                settings.push_back({Sec(i, "LOCATION"), text(start + uniform(i - 1.4, i - 0.6) * length / ns)});
+        for (int i = 1; i <= ns; ++i)
+            if (chance(0.3)) settings.push_back({Sec(i, "SPACINGPREFERENCE"), text(length / ns / uniform(0.3, 25.0))});
+        std::string trace = "trial " + std::to_string(trial) + ":";
+        for (const auto& [path, value] : settings) trace += " " + path + "=" + value;
+        SCOPED_TRACE(trace);
+
+        int runs = 0;
+        auto d = Settled(settings, "DOMAIN", &runs);
+        EXPECT_LE(runs, 3);
+        const double tolerance = 1e-12 * (1.0 + std::fabs(start) + length);
+        const int npp = Int(*d, "NUMPOLYPOINTS");
+        const int width = npp + 1;
+        EXPECT_EQ(npp, m.npp);
+        double lengths = 0.0;
+        int next = 0;
+        std::vector<int> joints, sectionInteriors;
+        for (int i = 1; i <= ns; ++i) {
+            SCOPED_TRACE("section " + std::to_string(i));
+            const int nc = Int(*d, Sec(i, "NODECOUNT"));
+            const int base = Int(*d, Sec(i, "BASE"));
+            EXPECT_EQ(base, next);
+            next = base + nc;
+            if (i > 1) joints.push_back(base);
+            // nn rounded half away from zero, then up to a whole number of elements.
+            const double len = Real(*d, Sec(i, "LENGTH"));
+            const int nn = static_cast<int>(std::round(len / Real(*d, Sec(i, "SPACINGPREFERENCE"))));
+            const int expected = nn < m.min ? m.min : (nn + width - 1) / width * width;
+            EXPECT_EQ(nc, expected);
+            EXPECT_EQ(nc % width, 0);
+            EXPECT_GE(nc, m.min);
+            EXPECT_EQ(Int(*d, Sec(i, "NUMELEMENTS")) * width, nc);
+            lengths += len;
+            EXPECT_NEAR(Real(*d, Node(base)), Real(*d, Sec(i, "LOCATION")), tolerance);
+            const std::vector<int> interior = Ints(*d, Sec(i, "INTERIOR"));
+            sectionInteriors.insert(sectionInteriors.end(), interior.begin(), interior.end());
+        }
+        const int endnode = Int(*d, "ENDNODE");
+        EXPECT_EQ(endnode, next);
+        EXPECT_NEAR(lengths, length, tolerance);
+        EXPECT_NEAR(Real(*d, Node(endnode)), start + length, tolerance);
+        for (int k = 1; k <= endnode; ++k) EXPECT_LT(Real(*d, Node(k - 1)), Real(*d, Node(k))) << k;
+
+        std::vector<int> interior;
+        if (hod < 2) {
+            interior = Range(1, endnode - 1);
+        } else if (m.kind == Kind::Collocation) {
+            for (int k = 1; k < endnode; ++k)
+                if (k % width != 0) interior.push_back(k);  // the collocation points
+        } else {
+            for (int k = 1; k < endnode; ++k)
+                if (std::find(joints.begin(), joints.end(), k) == joints.end()) interior.push_back(k);
+        }
+        EXPECT_EQ(Ints(*d, "INTERIOR"), interior);
+        if (hod >= 2) {
+            EXPECT_EQ(sectionInteriors, interior);
+        }
+        EXPECT_FALSE(RunChangesSomething(*d));
+    }
+}
+
+// Every value exactly as the statements form it, for a length and a number of
+// sections where another order of the same operations gives other doubles.
+TEST_F(Domains, ArithmeticFollowsTheStatedOrder) {
+    const double L = 0.9;
+    const int ns = 5;
+    for (const char* name : {"CFD4", "OCFE4", "OCFE3", "BFD1"}) {
+        SCOPED_TRACE(name);
+        const Method& m = MethodNamed(name);
+        auto d = Settled({{"DISCRETIZATIONMETHOD", name}, {"NUMSECTIONS", "5"}, {"LENGTH", "0.9"}});
+        // How often another order would have given another value, per statement.
+        int otherwise[48] = {};
+        const double sp = (L * 0.125) / ns;
+        EXPECT_EQ(Real(*d, "SPACINGPREFERENCE"), sp);
+        otherwise[5] += sp != L * (0.125 / ns);
+        const int width = m.npp + 1;
+        std::vector<double> loc(ns + 2, 0.0);
+        for (int i = 2; i <= ns; ++i) {
+            loc[i] = 0.0 + ((i - 1) * L) / ns;
+            otherwise[26] += loc[i] != 0.0 + (static_cast<double>(i - 1) / ns) * L;
+        }
+        for (int i = 1; i <= ns; ++i) {
+            SCOPED_TRACE(i);
+            const double len = i == ns ? (0.0 + L) - loc[i] : loc[i + 1] - loc[i];
+            const int nc = Int(*d, Sec(i, "NODECOUNT"));
+            const int base = Int(*d, Sec(i, "BASE"));
+            const double used = len / nc;
+            const double h = m.kind == Kind::Collocation ? width * used : used;
+            EXPECT_EQ(Real(*d, Sec(i, "LOCATION")), loc[i]);
+            EXPECT_EQ(Real(*d, Sec(i, "LENGTH")), len);
+            EXPECT_EQ(Real(*d, Sec(i, "SPACINGUSED")), used);
+            EXPECT_EQ(Real(*d, Sec(i, "ELEMENTLENGTH")), h);
+            for (int e = 1; e <= nc / width; ++e) {
+                for (int p = 1; p <= m.npp; ++p) {
+                    const double point = m.points[p - 1];
+                    const int k = base + (e - 1) * width + p;
+                    if (m.kind == Kind::Uniform) {
+                        EXPECT_EQ(Real(*d, Node(k)), loc[i] + (((e + point) - 1.0) * h) * width) << k;
+                    } else {
+                        const double x = loc[i] + ((e + point) - 1.0) * h;
+                        EXPECT_EQ(Real(*d, Node(k)), x) << k;
+                        otherwise[47] += x != loc[i] + ((e - 1.0) + point) * h;
+                    }
+                }
+                const int k = base + e * width;
+                if (m.kind == Kind::Uniform) {
+                    EXPECT_EQ(Real(*d, Node(k)), loc[i] + ((e * h) * width)) << k;
+                } else {
+                    EXPECT_EQ(Real(*d, Node(k)), loc[i] + e * h) << k;
+                }
+            }
+        }
+        // The uniform grids multiply by 2 or 4 and add points of few binary
+        // digits, which no order changes; the collocation points are not so kind.
+        EXPECT_GT(otherwise[5], 0);
+        EXPECT_GT(otherwise[26], 0);
+        if (m.kind == Kind::Collocation) {
+            EXPECT_GT(otherwise[47], 0);
+        }
+    }
+}
+
+TEST_F(Domains, RoundingEdges) {
+    struct Case {
+        const char* method;
+        const char* length;  // over a spacing of 1
+        int nodeCount;
+        int statement;
+    };
+    const Case cases[] = {
+        {"BFD1", "8.5", 9, 31},   // halves go up
+        {"BFD1", "2.5", 3, 31},
+        {"BFD2", "8.5", 10, 31},  // then up to a whole number of elements
+        {"OCFE3", "7.5", 9, 31},
+        {"OCFE3", "8", 9, 31},
+        {"OCFE3", "9", 9, 31},
+        {"OCFE3", "10", 12, 31},
+        {"OCFE3", "9.5", 12, 31},
+        {"BFD1", "1", 2, 30},     // below the least count: the least count itself
+        {"OCFE3", "1.4", 3, 30},
+        {"CFD4", "3.4", 4, 30},
+        {"CFD4", "3.5", 4, 31},   // nn 4 is not below the least count
+        {"OCFE4", "0", 4, 30},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.method) + " " + c.length);
+        auto d = Settled({{"DISCRETIZATIONMETHOD", c.method}, {"LENGTH", c.length}, {"SPACINGPREFERENCE", "1"}});
+        EXPECT_EQ(Int(*d, Sec(1, "NODECOUNT")), c.nodeCount);
+        EXPECT_EQ(Statement(*d, Sec(1, "NODECOUNT")), c.statement);
+        EXPECT_EQ(Int(*d, "ENDNODE"), c.nodeCount);
+    }
+    // A least count the user fixed is taken as it is, not rounded to elements.
+    auto d = Settled({{"DISCRETIZATIONMETHOD", "BFD2"}, {"SPACINGPREFERENCE", "1"}, {"MINNODECOUNT", "5"}});
+    EXPECT_EQ(Int(*d, Sec(1, "NODECOUNT")), 5);
+    EXPECT_EQ(Int(*d, Sec(1, "NUMELEMENTS")), 2);
+}
+
+TEST_F(Domains, AValueFromAnEarlierMethodDoesNotStay) {
+    auto d = Settled({{"DISCRETIZATIONMETHOD", "CFD4"}, {"NUMSECTIONS", "2"}});
+    EXPECT_EQ(Int(*d, "NUMPOLYPOINTS"), 3);
+    EXPECT_EQ(Int(*d, "ENDNODE"), 16);
+    SetParameter(*d, "DISCRETIZATIONMETHOD", "BFD1");
+    SettleAssignments(*d);
+    EXPECT_EQ(Int(*d, "NUMPOLYPOINTS"), 0);
+    EXPECT_FALSE(Field(*d, "NUMPOLYPOINTS").HasAssignedValue());
+    EXPECT_EQ(Int(*d, "MINNODECOUNT"), 2);
+    EXPECT_TRUE(Ints(*d, "ZR_POLYPOINT_SET1").empty());
+    ExpectDefaultGrid(*d, MethodNamed("BFD1"), 2, 1);
+    EXPECT_FALSE(Field(*d, "POLYPOINT(1)").HasAssignedValue());
+
+    // A name in another letter case is kept as typed and is the same method.
+    SetParameter(*d, "DISCRETIZATIONMETHOD", "ocfe3");
+    SettleAssignments(*d);
+    EXPECT_STREQ(Field(*d, "DISCRETIZATIONMETHOD").String(), "ocfe3");
+    ExpectDefaultGrid(*d, MethodNamed("OCFE3"), 2, 1);
+
+    // An unknown name is refused and changes nothing.
+    EXPECT_THROW(SetParameter(*d, "DISCRETIZATIONMETHOD", "OCFE5"), DriveError);
+    EXPECT_TRUE(Reported("is not one of the valid values"));
+    EXPECT_STREQ(Field(*d, "DISCRETIZATIONMETHOD").String(), "ocfe3");
+    EXPECT_THROW(SetParameter(*d, "NUMSECTIONS", "0"), DriveError);
+    EXPECT_THROW(SetParameter(*d, "NUMPOLYPOINTS", "-1"), DriveError);
+    EXPECT_THROW(SetParameter(*d, "ELEMENTBOUNDARYCONDITION", "Sideways"), DriveError);
+    EXPECT_EQ(Int(*d, "NUMSECTIONS"), 2);
+    host.errors.clear();
+    EXPECT_FALSE(RunChangesSomething(*d));
+}
+
+TEST_F(Domains, NamedDomainsPlaceTheSameNodesOneLevelLower) {
+    const Settings settings = {{"DISCRETIZATIONMETHOD", "OCFE4"}, {"NUMSECTIONS", "3"}, {"HIGHESTORDERDERIVATIVE", "2"}};
+    auto plain = Settled(settings);
+    const std::vector<qtvhost::AssignmentRecord> reference = host.assignments;
+    ASSERT_FALSE(reference.empty());
+    for (const qtvhost::AssignmentRecord& a : reference) EXPECT_EQ(a.value.Level(), 1) << a.targetName;
+    for (const char* type : {"LENGTHDOMAIN", "ANGLEDOMAIN"}) {
+        SCOPED_TRACE(type);
+        host.baseCalls.clear();
+        auto named = Settled(settings, type);
+        EXPECT_STREQ(named->ZR_DefaultDESCRIPTION(), (std::string("Model ") + type + "\tV9").c_str());
+        ASSERT_EQ(host.assignments.size(), reference.size());
+        for (std::size_t i = 0; i < reference.size(); ++i) {
+            const qtvhost::AssignmentRecord& a = host.assignments[i];
+            SCOPED_TRACE(a.targetName);
+            EXPECT_EQ(a.targetName, reference[i].targetName);
+            EXPECT_TRUE(a.value.SameValue(reference[i].value));
+            EXPECT_EQ(a.value.Statement(), reference[i].value.Statement());
+            EXPECT_EQ(a.pass, reference[i].pass);
+            EXPECT_EQ(a.value.Level(), 0);
+        }
+        // The host base hears of the assignments two levels down.
+        for (const qtvhost::BaseCall& c : host.baseCalls)
+            if (c.kind == qtvhost::BaseCall::ExecuteAssignments) {
+                EXPECT_EQ(c.a, -1);
+            }
+        ExpectDefaultGrid(*named, MethodNamed("OCFE4"), 3, 2);
+    }
+}
+
+// Lengths, spacings and locations that make no grid: the host is told what it
+// cannot hold, and otherwise the domain keeps its shape; nothing traps.
+TEST_F(Domains, BadLengthsAndSpacingsNeverBreakTheDomain) {
+    const char* bad[] = {"0", "-1", "inf", "-inf", "nan", "1e308", "-1e-300", "1e-300"};
+    const char* fields[] = {"LENGTH", "SPACINGPREFERENCE", "SECTION(2).SPACINGPREFERENCE", "SECTION(2).LOCATION",
+                            "SECTION(1).LOCATION"};
+    for (const char* method : {"BFD1", "OCFE3", "CFD4"}) {
+        for (const char* field : fields) {
+            for (const char* value : bad) {
+                SCOPED_TRACE(std::string(method) + " " + field + "=" + value);
+                auto d = Make("DOMAIN");
+                SetParameter(*d, "DISCRETIZATIONMETHOD", method);
+                SetParameter(*d, "NUMSECTIONS", "3");
+                SetParameter(*d, field, value);
+                try {
+                    SettleAssignments(*d);
+                } catch (const DriveError&) {
+                    ADD_FAILURE() << "did not settle";
+                }
+                const Method& m = MethodNamed(method);
+                const int endnode = Int(*d, "ENDNODE");
+                if (!host.errors.empty()) {
+                    // Only a count too large to hold is refused.
+                    EXPECT_TRUE(Reported("larger than the host can hold"));
+                    EXPECT_LT(SlotCount(*d, "VALUE"), 1000);
+                    host.errors.clear();
+                    continue;
+                }
+                int next = 0;
+                for (int i = 1; i <= 3; ++i) {
+                    const int nc = Int(*d, Sec(i, "NODECOUNT"));
+                    EXPECT_EQ(Int(*d, Sec(i, "BASE")), next);
+                    EXPECT_GE(nc, m.min);
+                    EXPECT_EQ(nc % (m.npp + 1), 0);
+                    next += nc;
+                }
+                EXPECT_EQ(endnode, next);
+                for (int k = 0; k <= endnode; ++k) EXPECT_NE(Statement(*d, Node(k)), 0) << k;
+            }
+        }
+    }
+}
+
+TEST_F(Domains, CountsBeyondTheIntRangeSaturate) {
+    // Every section asks for more nodes than an int holds.
+    auto d = Settled({{"NUMSECTIONS", "3"}, {"SPACINGPREFERENCE", "1e-300"}, {"DISCRETIZATIONMETHOD", "OCFE3"}});
+    EXPECT_EQ(Int(*d, Sec(1, "NODECOUNT")), INT_MAX);
+    EXPECT_EQ(Int(*d, Sec(3, "BASE")), INT_MAX);
+    EXPECT_EQ(Int(*d, "ENDNODE"), INT_MAX);
+    EXPECT_TRUE(Ints(*d, "INTERIOR").empty());
+    EXPECT_LT(SlotCount(*d, "VALUE"), 10);  // no element range could be built
+    EXPECT_TRUE(Reported("larger than the host can hold"));
+    host.errors.clear();
+
+    // Counts the user fixed at the ends of the int range.
+    const Settings extremes[] = {
+        {{"MINNODECOUNT", "2147483647"}},
+        {{"MINNODECOUNT", "-5"}, {"LENGTH", "-1"}, {"SPACINGPREFERENCE", "0.1"}},
+        {{"MINNODECOUNT", "-2147483647"}, {"LENGTH", "-1"}, {"SPACINGPREFERENCE", "1e-300"}},
+        {{"NUMPOLYPOINTS", "2147483647"}},
+        {{"HIGHESTORDERDERIVATIVE", "2147483647"}, {"DISCRETIZATIONMETHOD", "OCFE2"}},
+        {{"HIGHESTORDERDERIVATIVE", "-2147483648"}},
+        {{"NUMSECTIONS", "2147483647"}},
+    };
+    for (const Settings& settings : extremes) {
+        SCOPED_TRACE(settings[0].first + "=" + settings[0].second);
+        auto e = Make("DOMAIN");
+        for (const auto& [path, value] : settings) SetParameter(*e, path, value);
+        SettleAssignments(*e);
+        // A negative count gives empty ranges, however far below zero it lies.
+        if (Int(*e, Sec(1, "NODECOUNT")) < 0) {
+            EXPECT_TRUE(Ints(*e, Sec(1, "INTERIOR")).empty());
+            EXPECT_TRUE(Ints(*e, "INTERIOR").empty());
+            EXPECT_TRUE(Ints(*e, "ZR_VALUE_SET1").empty());
+        }
+        host.errors.clear();
+    }
+}
+
+TEST_F(Domains, NodeCountsTheHostCannotHoldAreRefusedWithoutEnormousAllocation) {
+    {
+        SCOPED_TRACE("a range beyond the host's largest");
+        auto d = Settled({{"SPACINGPREFERENCE", "1e-9"}});
+        EXPECT_EQ(Int(*d, "ENDNODE"), 1000000000);
+        EXPECT_EQ(SlotCount(*d, "VALUE"), 1);
+        EXPECT_TRUE(Ints(*d, "ZR_VALUE_SET1").empty());
+        EXPECT_TRUE(Reported("[1 : 999999999] is larger than the host can hold"));
+        host.errors.clear();
+    }
+    {
+        SCOPED_TRACE("more element slots than an array may have");
+        host.config.maxArraySlots = 100;
+        auto d = Settled({{"SPACINGPREFERENCE", "0.001"}});
+        EXPECT_EQ(Int(*d, "ENDNODE"), 1000);
+        EXPECT_LE(SlotCount(*d, "VALUE"), 100);
+        EXPECT_TRUE(Reported("element slots is larger than the host can hold"));
+        host.errors.clear();
+        host.config = qtvhost::HostConfig();
+    }
+    // The budgets end in an element end node, an inner node and a point.
+    for (const auto& [method, budgetKiB] : {std::pair<const char*, int>{"BFD1", 256}, {"OCFE4", 256},
+                                            {"OCFE4", 257}, {"UBFD4", 19}}) {
+        SCOPED_TRACE(std::string("more nodes than the heap holds: ") + method);
+        auto d = Make("DOMAIN");
+        SetParameter(*d, "DISCRETIZATIONMETHOD", method);
+        SetParameter(*d, "SPACINGPREFERENCE", "1e-5");
+        const long long budget = host.Heap().liveBytes + budgetKiB * 1024LL;
+        host.config.maxHeapBytes = budget;
+        SettleAssignments(*d);
+        EXPECT_LE(host.Heap().liveBytes, budget);
+        EXPECT_LT(SlotCount(*d, "VALUE"), 1000);
+        EXPECT_TRUE(Reported("the host heap cannot hold"));
+        host.errors.clear();
+        host.config = qtvhost::HostConfig();
+    }
+    {
+        SCOPED_TRACE("more sections than the heap holds");
+        auto d = Make("DOMAIN");
+        SetParameter(*d, "NUMSECTIONS", "1000000");
+        host.config.maxHeapBytes = host.Heap().liveBytes + (1 << 20);
+        SettleAssignments(*d);
+        EXPECT_LT(SlotCount(*d, "SECTION"), 1000);
+        EXPECT_TRUE(Reported("the host heap cannot hold"));
+        host.errors.clear();
+        host.config = qtvhost::HostConfig();
+    }
+}
+
+// Values the host's checks would refuse, fixed past them: the domain must still
+// do nothing undefined with them.
+TEST_F(Domains, ZeroSectionsAndUnknownMethodsPastTheHostsChecks) {
+    for (int sections : {0, -3}) {
+        SCOPED_TRACE(sections);
+        auto d = Make("DOMAIN");
+        qtvhost::Host::FixUnchecked(Field(*d, "NUMSECTIONS"), ZR_Value(sections, 0));
+        ASSERT_EQ(Int(*d, "NUMSECTIONS"), sections);
+        SettleAssignments(*d);
+        EXPECT_TRUE(Ints(*d, "ZR_SECTION_SET1").empty());
+        EXPECT_EQ(Int(*d, "ENDNODE"), 0);
+        EXPECT_TRUE(Ints(*d, "INTERIOR").empty());
+        EXPECT_EQ(Real(*d, Node(0)), 0.0);
+    }
+    {
+        // Neither least count nor points: the section takes nn intervals as they
+        // are, one node per element.
+        auto d = Make("DOMAIN");
+        qtvhost::Host::FixUnchecked(Field(*d, "DISCRETIZATIONMETHOD"), ZR_Value("XYZ", 0));
+        SetParameter(*d, "NUMSECTIONS", "2");
+        SettleAssignments(*d);
+        EXPECT_FALSE(Field(*d, "MINNODECOUNT").HasAssignedValue());
+        EXPECT_FALSE(Field(*d, "NUMPOLYPOINTS").HasAssignedValue());
+        EXPECT_EQ(Int(*d, Sec(2, "NODECOUNT")), 8);
+        EXPECT_EQ(Statement(*d, Sec(2, "ELEMENTLENGTH")), 36);
+        EXPECT_EQ(Int(*d, "ENDNODE"), 16);
+        for (int k = 0; k <= 16; ++k) {
+            EXPECT_NEAR(Real(*d, Node(k)), k / 16.0, 1e-15) << k;
+            EXPECT_EQ(Statement(*d, Node(k)), k == 0 ? 44 : 48) << k;
+        }
+        // With the points of an earlier method the elements are NUMPOLYPOINTS + 1 wide.
+        SetParameter(*d, "NUMPOLYPOINTS", "1");
+        SettleAssignments(*d);
+        EXPECT_EQ(Statement(*d, Sec(1, "ELEMENTLENGTH")), 37);
+        // A section too short for one interval has none; its spacing divides by zero.
+        SetParameter(*d, "LENGTH", "0.001");
+        SetParameter(*d, "SPACINGPREFERENCE", "1");
+        SettleAssignments(*d);
+        EXPECT_EQ(Int(*d, Sec(1, "NODECOUNT")), 0);
+        EXPECT_EQ(Int(*d, "ENDNODE"), 0);
+        EXPECT_TRUE(std::isinf(Real(*d, Sec(1, "SPACINGUSED"))));
+    }
+}

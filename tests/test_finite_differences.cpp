@@ -1,0 +1,317 @@
+// The seven finite-difference methods: every row vanishes on the polynomials its
+// stencil is exact for, the rows cover each array's nodes as the methods intend,
+// and the worked examples come out instance by instance.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "field_check.h"
+#include "grid1d.h"
+#include "linked_fixture.h"
+
+using grid1d::Family;
+using grid1d::Grid;
+using grid1d::Row;
+using grid1d::Sequence;
+
+namespace {
+
+const char* const kMethods[] = {"BFD1", "BFD2", "FFD1", "FFD2", "CFD2", "CFD4", "UBFD4"};
+
+// Degrees from the stencils: two-point differences and the trapezoid are exact
+// for lines, three-point first differences and the quadratic element integrals
+// for parabolas, the three-point second difference (symmetric) for cubics, the
+// five-point rows for quartics, the symmetric five-point second difference for
+// quintics. A joint row over two spacings h(s+1) + h is a central difference
+// only when the spacings are equal.
+std::vector<Family> Families(bool equalSpacings) {
+    return {
+        {"integral start", {1}, grid1d::kAnyDegree},
+        {"two-point first differences", {2, 3, 5, 14, 15, 17}, 1},
+        {"trapezoid integrals", {6, 18}, 1},
+        {"three-point first differences", {7, 8, 9, 11, 19, 20, 21, 23, 26, 27, 28, 31, 36, 42}, 2},
+        {"three-point second differences", {4, 10, 16, 22, 30}, 3},
+        {"quadratic element integrals", {12, 13, 24, 25, 32, 33}, 2},
+        {"five-point first differences", {34, 35, 37, 38, 39, 40, 43, 51, 52, 53, 54, 55, 59}, 4},
+        {"five-point one-sided second differences", {44, 46, 56, 58}, 4},
+        {"five-point central second differences", {45, 57}, 5},
+        {"quartic element integrals", {47, 48, 49, 50, 60, 61, 62, 63}, 4},
+        {"differences across a joint", {29, 41}, equalSpacings ? 2 : 1},
+    };
+}
+
+std::vector<std::string> Nodes(int site, int lo, int hi) {
+    std::vector<std::string> out;
+    for (int n = lo; n <= hi; ++n) out.push_back(std::to_string(site) + "@" + std::to_string(n));
+    return out;
+}
+
+std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
+    std::vector<std::string> out;
+    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+int Count(const std::vector<Row>& rows, int site) {
+    int n = 0;
+    for (const Row& r : rows) n += r.site == site;
+    return n;
+}
+
+class FiniteDifferences : public LinkedTest {};
+
+// Three sections of different spacing (4, 8 and 12 nodes, so every method's
+// elements fit), and two of equal spacing for the rows that reach across.
+TEST_F(FiniteDifferences, EveryRowIsExactForItsDegreeAndNoMore) {
+    for (const char* method : kMethods) {
+        for (int used : {1, 2}) {
+            for (bool equal : {false, true}) {
+                SCOPED_TRACE(std::string(method) + " used " + std::to_string(used) +
+                             (equal ? ", equal spacings" : ", unequal spacings"));
+                Grid g;
+                g.Method(method).Highest(used).Used(used).Integrals("idx\"");
+                if (equal) {
+                    g.Sections(2);
+                } else {
+                    g.SectionSpacings({1.0 / 12, 1.0 / 24, 1.0 / 36});
+                }
+                g.Settle().Declare();
+                if (!equal) {
+                    ASSERT_NE(g.Section(1).ELEMENTLENGTH.v(), g.Section(2).ELEMENTLENGTH.v());
+                    ASSERT_NE(g.Section(2).ELEMENTLENGTH.v(), g.Section(3).ELEMENTLENGTH.v());
+                }
+                grid1d::ExpectExactness(g, fieldcheck::UniformNodes(g.domain), Families(equal), 1e-12, 1e-7);
+            }
+        }
+    }
+}
+
+// With first derivatives only every node has one DDX row; with second
+// derivatives each joint has a second one, from the section on its other side,
+// and every interior node its D2DX2 row; with "idx" every node but 0 has its
+// integral row and node 0 the start row. No row reaches outside an index set.
+TEST_F(FiniteDifferences, RowsCoverEveryNodeOnceAndJointsTwice) {
+    for (const char* method : kMethods) {
+        for (int used : {1, 2}) {
+            SCOPED_TRACE(std::string(method) + " used " + std::to_string(used));
+            Grid g;
+            g.Method(method).Highest(used).Used(used).Integrals("idx\"").SectionSpacings({1.0 / 12, 1.0 / 24, 1.0 / 36});
+            g.Settle().Declare();
+            const std::vector<Row> rows = g.Rows();
+            auto counts = grid1d::SubjectCounts(rows);
+            const int e = g.EndNode();
+            const int sections = g.SectionCount();
+            std::set<int> joints;
+            for (int s = 2; s <= sections; ++s) joints.insert(g.Section(s).BASE.v());
+            for (int n = 0; n <= e; ++n) {
+                SCOPED_TRACE("node " + std::to_string(n));
+                const bool joint = joints.count(n) != 0;
+                EXPECT_EQ(counts["DDX"][n], used == 2 && joint ? 2 : 1);
+                const bool interior = g.dist.ZR_D2DX2_SET1.v() >= n;
+                EXPECT_EQ(counts["D2DX2"][n], interior ? 1 : 0);
+                if (used == 2) {
+                    EXPECT_EQ(interior, n != 0 && n != e && !joint);
+                }
+                EXPECT_EQ(counts["IDX"][n], 1);
+            }
+            EXPECT_EQ(rows.front().site, 1);
+            EXPECT_EQ(counts["DDX"].size(), static_cast<std::size_t>(e + 1));
+            EXPECT_EQ(counts["IDX"].size(), static_cast<std::size_t>(e + 1));
+            std::size_t ddx = 0, d2 = 0;
+            for (const Row& r : rows) {
+                ddx += r.subject == "DDX";
+                d2 += r.subject == "D2DX2";
+            }
+            EXPECT_EQ(ddx, static_cast<std::size_t>(used == 2 ? e + sections : e + 1));
+            EXPECT_EQ(d2, static_cast<std::size_t>(used == 2 ? e - sections : 0));
+            grid1d::ExpectInsideIndexSets(g, rows);
+        }
+    }
+}
+
+// One section of eight intervals, the examples of the one-sided methods.
+TEST_F(FiniteDifferences, OneSidedWorkedExamples) {
+    {
+        Grid g;
+        g.Method("BFD1").Used(1).Integrals("idx\"").Settle().Declare(10);
+        const std::vector<Row> rows = g.Rows();
+        EXPECT_EQ(Sequence(rows), Join({{"1@0", "2@0"}, Nodes(3, 1, 8), Nodes(6, 1, 8)}));
+        for (const Row& r : rows) EXPECT_EQ(r.group, r.site == 1 ? 11 : 12);
+    }
+    {
+        Grid g;
+        g.Method("BFD1").Used(2).Integrals("idx\"").Settle().Declare();
+        EXPECT_EQ(Sequence(g.Rows()), Join({{"1@0", "2@0"}, Nodes(3, 1, 8), Nodes(4, 1, 7), Nodes(6, 1, 8)}));
+    }
+    {
+        Grid g;
+        g.Method("BFD2").Used(1).Integrals("idx\"").Settle().Declare(10);
+        EXPECT_EQ(g.domain.NUMPOLYPOINTS.v(), 1);
+        EXPECT_EQ(g.Section(1).NUMELEMENTS.v(), 4);
+        const std::vector<Row> rows = g.Rows();
+        EXPECT_EQ(Sequence(rows), Join({{"1@0", "7@0", "8@1"}, Nodes(9, 2, 8),
+                                        {"12@1", "13@2", "12@3", "13@4", "12@5", "13@6", "12@7", "13@8"}}));
+        for (const Row& r : rows) EXPECT_EQ(r.group, r.site == 1 ? 11 : 13);
+    }
+}
+
+// Three sections of different spacing: the joint rows of each method, each with
+// the spacing of the section whose loop declares it.
+TEST_F(FiniteDifferences, JointRowsOfTheOneSidedMethods) {
+    struct Case {
+        const char* method;
+        int block;
+        std::vector<int> firstOnly, lastOnly, everySection, atJointFromRight, atJointFromLeft;
+    };
+    const std::vector<Case> cases = {
+        {"BFD1", 2, {2}, {}, {}, {5}, {}},
+        {"BFD2", 3, {7}, {}, {8}, {11}, {}},
+        {"FFD1", 4, {}, {15}, {}, {}, {17}},
+        {"FFD2", 5, {}, {21}, {20}, {}, {23}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.method);
+        Grid g;
+        g.Method(c.method).Highest(2).Used(2).SectionSpacings({1.0 / 12, 1.0 / 24, 1.0 / 36}).Settle().Declare(0);
+        const std::vector<Row> rows = g.Rows();
+        for (int site : c.firstOnly) EXPECT_EQ(Count(rows, site), 1);
+        for (int site : c.lastOnly) EXPECT_EQ(Count(rows, site), 1);
+        for (int site : c.everySection) EXPECT_EQ(Count(rows, site), 3);
+        for (const Row& r : rows) {
+            EXPECT_EQ(r.group, c.block);
+            // The section a row's spacing belongs to, and where that section lies.
+            const std::string h = r.terms.at(1);
+            ASSERT_EQ(h.rfind("SECTION(", 0), 0u) << h;
+            const int s = std::atoi(h.c_str() + 8);
+            const int b = g.Section(s).BASE.v();
+            const int e = b + g.Section(s).NODECOUNT.v();
+            EXPECT_TRUE(r.node >= b && r.node <= e) << "ZR_Eqn" << r.site << " at " << r.node << " with " << h;
+            for (int site : c.firstOnly) EXPECT_TRUE(r.site != site || (s == 1 && r.node == 0));
+            for (int site : c.lastOnly) EXPECT_TRUE(r.site != site || (s == 3 && r.node == g.EndNode()));
+            for (int site : c.atJointFromRight) EXPECT_TRUE(r.site != site || (s > 1 && r.node == b));
+            for (int site : c.atJointFromLeft) EXPECT_TRUE(r.site != site || (s < 3 && r.node == e));
+        }
+        for (int site : c.atJointFromRight) EXPECT_EQ(Count(rows, site), 2);
+        for (int site : c.atJointFromLeft) EXPECT_EQ(Count(rows, site), 2);
+    }
+}
+
+TEST_F(FiniteDifferences, CentralWorkedExamples) {
+    {  // one section of two intervals
+        Grid g;
+        g.Method("CFD2").Spacing(0.5).Used(1).Settle().Declare(30);
+        const std::vector<Row> rows = g.Rows();
+        EXPECT_EQ(Sequence(rows), (std::vector<std::string>{"26@0", "27@1", "28@2"}));
+        for (const Row& r : rows) EXPECT_EQ(r.group, 36);
+    }
+    {  // two sections: the joint row names the next section's spacing first
+        Grid g;
+        g.Method("CFD2").Sections(2).Used(1).Settle().Declare();
+        const std::vector<Row> rows = g.Rows();
+        EXPECT_EQ(Sequence(rows), Join({{"26@0"}, Nodes(27, 1, 7), {"29@8"}, Nodes(27, 9, 15), {"28@16"}}));
+        EXPECT_EQ(rows.at(8).terms, (std::vector<std::string>{"DDX(8)", "SECTION(2).ELEMENTLENGTH",
+                                                               "SECTION(1).ELEMENTLENGTH", "VALUE(7)", "VALUE(9)"}));
+    }
+    {  // with second derivatives the joint gets a row from either side
+        Grid g;
+        g.Method("CFD2").Sections(2).Highest(2).Used(2).Settle().Declare();
+        EXPECT_EQ(Sequence(g.Rows()), Join({{"26@0"}, Nodes(27, 1, 7), {"28@8"}, Nodes(27, 9, 15), {"28@16"},
+                                            Nodes(30, 1, 7), Nodes(30, 9, 15), {"31@8"}}));
+    }
+    {  // integrals only, two elements
+        Grid g;
+        g.Method("CFD2").Spacing(0.25).Used(0).Integrals("idx\"").Settle().Declare();
+        EXPECT_EQ(Sequence(g.Rows()), (std::vector<std::string>{"1@0", "32@1", "33@2", "32@3", "33@4"}));
+    }
+    {  // every section gets its own end rows when second derivatives are used
+        Grid g;
+        g.Method("CFD4").Sections(3).Used(2).Settle().Declare();
+        const std::vector<Row> rows = g.Rows();
+        for (int site : {34, 35, 39, 40}) EXPECT_EQ(Count(rows, site), 3) << site;
+        EXPECT_EQ(Count(rows, 36) + Count(rows, 37) + Count(rows, 41) + Count(rows, 42) + Count(rows, 43), 0);
+    }
+    {  // sections of four nodes
+        Grid g;
+        g.Method("CFD4").Spacing(0.25).Used(2).Settle().Declare();
+        const std::vector<Row> rows = g.Rows();
+        EXPECT_EQ(Sequence(rows), (std::vector<std::string>{"34@0", "35@1", "38@2", "39@4", "40@3", "44@1", "45@2",
+                                                             "46@3"}));
+        Grid u;
+        u.Method("UBFD4").Spacing(0.25).Used(2).Settle().Declare();
+        EXPECT_EQ(Sequence(u.Rows()), (std::vector<std::string>{"51@0", "52@1", "53@2", "54@3", "55@4", "56@1",
+                                                                 "57@2", "58@3"}));
+    }
+    {  // upwind over several sections: one start row, joints from the left only
+        Grid g;
+        g.Method("UBFD4").Sections(3).Used(1).Settle().Declare(0);
+        const std::vector<Row> rows = g.Rows();
+        EXPECT_EQ(Count(rows, 51), 1);
+        EXPECT_EQ(Count(rows, 59), 0);
+        for (const Row& r : rows) EXPECT_EQ(r.group, 8);
+        for (int s = 2; s <= 3; ++s) {
+            const int b = g.Section(s).BASE.v();
+            for (const Row& r : rows) {
+                if (r.node == b) {
+                    EXPECT_EQ(r.site, 55);
+                }
+            }
+        }
+    }
+}
+
+// The joint rows of CFD4 hang on an exact comparison of the two sections'
+// spacings: equal spacings give the five-point rows across the joint, spacings
+// one unit in the last place apart or not a number the rows for unequal ones.
+TEST_F(FiniteDifferences, Cfd4JointsCompareSpacingsExactly) {
+    const std::vector<std::string> equal =
+        Join({{"34@0", "35@1"}, Nodes(38, 2, 6), {"43@7", "43@8", "37@9"}, Nodes(38, 10, 14), {"39@16", "40@15"}});
+    const std::vector<std::string> unequal =
+        Join({{"34@0", "35@1"}, Nodes(38, 2, 6), {"41@8", "42@7", "36@9"}, Nodes(38, 10, 14), {"39@16", "40@15"}});
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        const char* label;
+        double h1, h2;  // 0: as the domain placed it
+        const std::vector<std::string>& expected;
+    };
+    const double h = 0.0625;
+    const std::vector<Case> cases = {
+        {"equal", 0, 0, equal},
+        {"one ulp apart", 0, std::nextafter(h, 1.0), unequal},
+        {"one ulp apart, below", std::nextafter(h, 0.0), 0, unequal},
+        {"the first not a number", nan, 0, unequal},
+        {"both not a number", nan, nan, unequal},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        Grid g;
+        g.Method("CFD4").Sections(2).Used(1).Settle();
+        ASSERT_EQ(g.Section(1).ELEMENTLENGTH.v(), h);
+        ASSERT_EQ(g.Section(2).ELEMENTLENGTH.v(), h);
+        for (int s : {1, 2}) {
+            const double value = s == 1 ? c.h1 : c.h2;
+            if (value != 0 || std::isnan(value)) {
+                ASSERT_EQ(g.Section(s).ELEMENTLENGTH.SetUserValue(ZR_Value(value, 0)), 0);
+            }
+        }
+        g.Declare();
+        const std::vector<Row> rows = g.Rows();
+        EXPECT_EQ(Sequence(rows), c.expected);
+        for (const Row& r : rows) {
+            if (r.site == 43 && r.node == 8) {
+                EXPECT_EQ(r.terms, (std::vector<std::string>{"DDX(8)", "SECTION(1).ELEMENTLENGTH", "VALUE(10)",
+                                                             "VALUE(6)", "VALUE(7)", "VALUE(9)"}));
+            }
+            if (r.site == 37) {
+                EXPECT_EQ(r.terms, (std::vector<std::string>{"DDX(9)", "SECTION(2).ELEMENTLENGTH", "VALUE(11)",
+                                                             "VALUE(7)", "VALUE(8)", "VALUE(10)"}));
+            }
+        }
+    }
+}
+
+}  // namespace
