@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -19,7 +17,7 @@ namespace {
 
 // Small enough that no input costs more than a moment, large enough for every
 // grid a user would draw by hand: larger counts are the host's to refuse.
-constexpr long long kMaxSetSize = 1 << 9;
+constexpr long long kMaxRangeMembers = 1 << 9;
 constexpr long long kMaxArraySlots = 1 << 10;
 constexpr std::size_t kMaxSettings = 64;
 
@@ -159,13 +157,11 @@ public:
         try {
             SettleAssignments(domain);
             SettleAssignments(*distribution);
+            DeclareNothing(domain);
+            Declare(*distribution);
         } catch (const DriveError&) {
             m_out.kind = Outcome::NotSettled;
-            m_host.errors.clear();
-            return;
         }
-        DeclareNothing(domain);
-        Declare(*distribution);
         for (const std::string& e : m_host.errors) {
             if (Refusal(e) || m_reported.count(e)) continue;
             Fault("the host noticed a fault: " + e);
@@ -311,7 +307,7 @@ Outcome Check(const ModelLibrary& library, const std::uint8_t* data, std::size_t
     Outcome out;
     Host& host = Host::Get();
     host.Reset();
-    host.config.maxRangeMembers = kMaxSetSize;
+    host.config.maxRangeMembers = kMaxRangeMembers;
     host.config.maxArraySlots = kMaxArraySlots;
     ZR_ModelType::m_stLastGroup = 0;
     const long long blocksBefore = host.Heap().liveBlocks;
