@@ -11,6 +11,9 @@ public:
     ZR_IncidenceSink(ZR_ModelType& model, int groupBase, int& count)
         : m_model(model), m_groupBase(groupBase), m_count(count) {}
 
+    // Operators and constants tell the incidence nothing.
+    static constexpr bool kTermsOnly = true;
+
     void Equation(const char* /*name*/, int block) {
         m_model.SetGroupLimits(m_groupBase + block);
         ++m_count;
@@ -36,6 +39,8 @@ public:
                       int*& rows, int*& cols)
         : m_model(model), m_builder(builder), m_groupBase(groupBase), m_count(count), m_rows(rows),
           m_cols(cols) {}
+
+    static constexpr bool kTermsOnly = false;
 
     void Equation(const char* name, int block) {
         m_model.AddEquation(name, m_count, m_groupBase + block);

@@ -34,9 +34,13 @@ public:
     constexpr const ZR_RowToken& operator[](int i) const { return m_tokens[i]; }
     constexpr const ZR_RowToken* begin() const { return m_tokens; }
     constexpr const ZR_RowToken* end() const { return m_tokens + m_size; }
+    // The variable-or-parameter terms alone, in the order they stand.
+    constexpr int TermCount() const { return m_termCount; }
+    constexpr const ZR_RowToken& Term(int i) const { return m_tokens[m_termAt[i]]; }
 
     constexpr void Push(const ZR_RowToken& t) {
         if (m_size >= kCapacity) throw "formula too long";
+        if (t.kind == ZR_RowTokenKind::Term) m_termAt[m_termCount++] = static_cast<std::uint8_t>(m_size);
         m_tokens[m_size++] = t;
     }
     constexpr void Append(const ZR_Formula& other) {
@@ -46,6 +50,8 @@ public:
 private:
     ZR_RowToken m_tokens[kCapacity] = {};
     int m_size = 0;
+    std::uint8_t m_termAt[kCapacity] = {};
+    int m_termCount = 0;
 };
 
 namespace zr_formula_detail {
@@ -249,11 +255,17 @@ struct ZR_Row {
 };
 
 // Declares one instance of a row: its equation, then its tokens in prefix order,
-// each term resolved to the host object it names.
+// each term resolved to the host object it names. A sink that takes terms only
+// (the incidence) is given just those, in the same order.
 template <class Sink, class Resolve>
 inline void ZR_EmitRow(Sink& sink, const ZR_Row& row, int block, Resolve&& resolve) {
     sink.Equation(row.name, block);
-    for (const ZR_RowToken& t : *row.formula) {
+    const ZR_Formula& formula = *row.formula;
+    if constexpr (Sink::kTermsOnly) {
+        for (int i = 0; i < formula.TermCount(); ++i) sink.Term(resolve(formula.Term(i)));
+        return;
+    }
+    for (const ZR_RowToken& t : formula) {
         switch (t.kind) {
         case ZR_RowTokenKind::Op: sink.Op(static_cast<EOp>(t.value)); break;
         case ZR_RowTokenKind::Int: sink.Int(t.value); break;

@@ -62,3 +62,15 @@ TEST(Formula, RealConstantsAreTheNearestDoubles) {
     EXPECT_EQ(ZR_ParseFormula("1.0")[0].kind, ZR_RowTokenKind::Real);
     EXPECT_EQ(ZR_ParseFormula("-19")[0].kind, ZR_RowTokenKind::Int);
 }
+
+TEST(Formula, TheTermsAloneAreThoseOfTheStreamInOrder) {
+    constexpr ZR_Formula eqn7 =
+        ZR_ParseFormula("(2 * (DDX(b) * h)) + (VALUE(b+2) - ((-3 * VALUE(b)) + (4 * VALUE(b+1))))");
+    std::string terms;
+    for (int i = 0; i < eqn7.TermCount(); ++i) {
+        const ZR_RowToken& t = eqn7.Term(i);
+        terms += std::string(terms.empty() ? "" : " ") + t.name + (t.argc ? std::to_string(t.offset[0]) : "");
+    }
+    EXPECT_EQ(terms, "DDX0 h VALUE2 VALUE0 VALUE1");
+    EXPECT_EQ(ZR_ParseFormula("2 * 0.5").TermCount(), 0);
+}

@@ -95,17 +95,10 @@ private:
         Emit(site, block);
     }
 
-    long long& Letter(char c) {
-        switch (c) {
-        case 'i': return m_i;
-        case 'b': return m_b;
-        case 'e': return m_e;
-        case 'k': return m_k;
-        default: return m_s;
-        }
-    }
+    // The loop letters by their own character; no letter (a fixed index) reads 0.
+    long long& Letter(char c) { return m_at[static_cast<unsigned char>(c) & 127]; }
 
-    int Index(const ZR_RowToken& t, int a) { return Node((t.letter[a] ? Letter(t.letter[a]) : 0) + t.offset[a]); }
+    int Index(const ZR_RowToken& t, int a) { return Node(Letter(t.letter[a]) + t.offset[a]); }
 
     ZR_VarParam& Term(const ZR_RowToken& t) {
         switch (t.name[0]) {
@@ -313,7 +306,12 @@ private:
 
     ZR_DISTRIBUTION1D& m_d;
     Sink& m_sink;
-    long long m_i = 0, m_b = 0, m_e = 0, m_k = 0, m_s = 0;
+    long long m_at[128] = {};
+    long long& m_i = m_at['i'];
+    long long& m_b = m_at['b'];
+    long long& m_e = m_at['e'];
+    long long& m_k = m_at['k'];
+    long long& m_s = m_at['s'];
 };
 
 }  // namespace zr_distribution1d

@@ -417,6 +417,21 @@ ZR_BASE_I::~ZR_BASE_I() = default;
 void ZR_BASE_I::SetDim(ZR_Set& set) { OneIndex::Bind(*this, set); }
 
 ZR_Type* ZR_BASE_I::Find(int index) {
+    // Mostly the element is there already, among indices that run without gaps:
+    // then its place is its distance from the first index, found in a few steps
+    // on any size of array and without reading the indices in between.
+    const ZR_IntStore& present = IndexSets[0].m_ints;
+    const int slots = ElementVector.Elements();
+    if (!present.empty() && present.size() == static_cast<std::size_t>(slots)) {
+        const long long pos = static_cast<long long>(index) - present.front();
+        const bool range = static_cast<long long>(present.back()) - present.front() == slots - 1LL;
+        if (pos >= 0 && pos < slots && (range || present[static_cast<std::size_t>(pos)] == index)) {
+            if (ZR_Type* element = ElementVector[static_cast<int>(pos)]) {
+                CurrentPosition = static_cast<int>(pos);
+                return element;
+            }
+        }
+    }
     ZR_Type* element = OneIndex::Find(*this, IndexSets[0], index);
     return element ? element : Unheld(std::to_string(index));
 }

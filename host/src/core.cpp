@@ -355,23 +355,10 @@ int ZR_ModelType::SetUpEquations() {
     return host.config.setUpEquationsResult;
 }
 
-void ZR_ModelType::SetGroupLimits(int group) {
-    // Raising the last group keeps the groups of the next instance apart.
-    if (group > m_stLastGroup) m_stLastGroup = group;
-    Host::Get().OpenIncidence(group);
-}
-
-void ZR_ModelType::AddNonZero(ZR_VarParam& term) { Host::Get().RecordNonZero(term); }
-
 int ZR_ModelType::SetLocalEqnCount(int count) {
     Host& host = Host::Get();
     host.baseCalls.push_back({BaseCall::SetLocalEqnCount, this, count, 0});
     return count + host.config.localEqnCountOffset;
-}
-
-void ZR_ModelType::AddEquation(const char* name, int& count, int group) {
-    Host::Get().OpenExpression(name, count, group);
-    ++count;
 }
 
 void ZR_ModelType::AddEquation(ZR_EquationType* record, int& count, int group) {
@@ -395,12 +382,6 @@ ZR_ModelExtensions::~ZR_ModelExtensions() = default;
 
 void ZR_ModelExtensions::ResetExpressions() {
     Host::Get().baseCalls.push_back({BaseCall::ResetExpressions, this, 0, 0});
-}
-void ZR_ModelExtensions::AddOp(EOp code, int equation) { Host::Get().RecordTokenOp(code, equation); }
-void ZR_ModelExtensions::AddTerm(double value, int equation) { Host::Get().RecordTokenReal(value, equation); }
-void ZR_ModelExtensions::AddTerm(int value, int equation) { Host::Get().RecordTokenInt(value, equation); }
-void ZR_ModelExtensions::AddTerm(ZR_VarParam& term, int*& rows, int*& cols, int equation) {
-    Host::Get().RecordTokenTerm(term, rows, cols, equation);
 }
 void ZR_ModelExtensions::AddProcExpression(ZR_ProcedureType* procedure, int number, int equation, const char*) {
     Host::Get().RecordProcExpression(procedure, number, equation);

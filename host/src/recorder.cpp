@@ -23,9 +23,15 @@ static_assert(sizeof(BlockHeader) == 16, "the header keeps blocks 16-byte aligne
 // them to be aligned for any type (16 bytes, also on 32-bit Windows, where
 // malloc gives only 8).
 constexpr std::align_val_t kBlockAlignment{16};
+
+// Faults are rare: kept out of the calls that record, which stay short.
+[[gnu::noinline, gnu::cold]] void Complain(Host& host, const char* what) { host.Error(what); }
+[[gnu::noinline, gnu::cold]] void WrongTokenTarget(Host& host, int eqn) {
+    host.Error("expression token for equation " + std::to_string(eqn) + " which is not the open equation");
+}
 }  // namespace
 
-Host::Host() = default;
+Host::Host() { m_nameCache.fill(-1); }
 
 Host& Host::Get() {
     static Host* host = new Host;  // never destroyed: model libraries may outlive statics
@@ -43,6 +49,7 @@ void Host::Reset() {
     tokens.clear();
     equationNames.clear();
     m_namePointers.clear();
+    m_nameCache.fill(-1);
     errors.clear();
     for (ZR_EquationType* record : equationRecords) delete record;
     equationRecords.clear();
@@ -226,10 +233,7 @@ void Host::OpenIncidence(int group) {
 }
 
 void Host::RecordNonZero(const ZR_VarParam& term) {
-    if (incidence.empty()) {
-        Error("AddNonZero before any SetGroupLimits");
-        return;
-    }
+    if (incidence.empty()) return Complain(*this, "AddNonZero before any SetGroupLimits");
     // An equation about an element that its array does not hold, or holds outside
     // its declared index set, is about nothing the model has: the host reports it
     // (a member of an element answers for the element it belongs to).
@@ -247,18 +251,28 @@ void Host::RecordNonZero(const ZR_VarParam& term) {
 }
 
 void Host::OpenExpression(const char* name, int index, int group) {
-    // Names are usually the same few texts over and over: remember them by address.
-    int nameId = -1;
-    for (std::size_t i = m_namePointers.size(); i-- > 0;) {
-        if (m_namePointers[i] == name) {
-            nameId = static_cast<int>(i);
-            break;
+    if (name == nullptr) name = "";
+    // Names are the same few texts over and over, mostly at the same address: the
+    // address finds a text quickly, the text decides, since a model library may
+    // write different names into one buffer.
+    int& cached = m_nameCache[(reinterpret_cast<std::uintptr_t>(name) >> 3) % kNameCacheSlots];
+    int nameId = cached;
+    if (nameId < 0 || m_namePointers[static_cast<std::size_t>(nameId)] != name ||
+        equationNames[static_cast<std::size_t>(nameId)] != name) {
+        nameId = -1;
+        for (std::size_t i = equationNames.size(); i-- > 0;) {
+            if (equationNames[i] == name) {
+                nameId = static_cast<int>(i);
+                break;
+            }
         }
-    }
-    if (nameId < 0) {
-        nameId = static_cast<int>(equationNames.size());
-        equationNames.emplace_back(name ? name : "");
-        m_namePointers.push_back(name);
+        if (nameId < 0) {
+            nameId = static_cast<int>(equationNames.size());
+            equationNames.emplace_back(name);
+            m_namePointers.push_back(name);
+        }
+        m_namePointers[static_cast<std::size_t>(nameId)] = name;
+        cached = nameId;
     }
     expressions.push_back({index, nameId, group, static_cast<std::uint32_t>(tokens.size()), 0});
 }
@@ -271,11 +285,9 @@ void Host::RecordProcExpression(const ZR_ProcedureType* procedure, int number, i
 }
 
 bool Host::TokenTargetOk(int eqn) {
-    if (expressions.empty() || expressions.back().index != eqn) {
-        Error("expression token for equation " + std::to_string(eqn) + " which is not the open equation");
-        return false;
-    }
-    return true;
+    if (!expressions.empty() && expressions.back().index == eqn) return true;
+    WrongTokenTarget(*this, eqn);
+    return false;
 }
 
 void Host::RecordTokenOp(int code, int eqn) {
@@ -300,19 +312,38 @@ void Host::RecordTokenTerm(const ZR_VarParam& term, int*& rows, int*& cols, int 
     if (!TokenTargetOk(eqn)) return;
     tokens.push_back({TK_TERM, 0, 0.0, &term});
     ++expressions.back().tokenCount;
-    if ((m_rowsEnd && rows >= m_rowsEnd) || (m_colsEnd && cols >= m_colsEnd)) {
-        Error("Jacobian pattern entries beyond the arrays the host provided");
-        return;
-    }
-    if (rows == nullptr || cols == nullptr) {
-        Error("AddTerm with no Jacobian pattern arrays");
-        return;
-    }
+    if ((m_rowsEnd && rows >= m_rowsEnd) || (m_colsEnd && cols >= m_colsEnd))
+        return Complain(*this, "Jacobian pattern entries beyond the arrays the host provided");
+    if (rows == nullptr || cols == nullptr) return Complain(*this, "AddTerm with no Jacobian pattern arrays");
     *rows++ = eqn;
     *cols++ = term.ColumnIndex();
 }
 
 }  // namespace qtvhost
+
+// The equation interface and the expression builder write straight into the
+// record: they live here so that each call is one short step.
+using qtvhost::Host;
+
+void ZR_ModelType::SetGroupLimits(int group) {
+    // Raising the last group keeps the groups of the next instance apart.
+    if (group > m_stLastGroup) m_stLastGroup = group;
+    Host::Get().OpenIncidence(group);
+}
+
+void ZR_ModelType::AddNonZero(ZR_VarParam& term) { Host::Get().RecordNonZero(term); }
+
+void ZR_ModelType::AddEquation(const char* name, int& count, int group) {
+    Host::Get().OpenExpression(name, count, group);
+    ++count;
+}
+
+void ZR_ModelExtensions::AddOp(EOp code, int equation) { Host::Get().RecordTokenOp(code, equation); }
+void ZR_ModelExtensions::AddTerm(double value, int equation) { Host::Get().RecordTokenReal(value, equation); }
+void ZR_ModelExtensions::AddTerm(int value, int equation) { Host::Get().RecordTokenInt(value, equation); }
+void ZR_ModelExtensions::AddTerm(ZR_VarParam& term, int*& rows, int*& cols, int equation) {
+    Host::Get().RecordTokenTerm(term, rows, cols, equation);
+}
 
 void* MyAllocate(std::size_t bytes) { return qtvhost::Host::Get().Allocate(bytes); }
 void MyFree(void* block) { qtvhost::Host::Get().Free(block); }

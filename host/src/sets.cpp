@@ -2,9 +2,73 @@
 #include "qtvexp/recorder.h"
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cstring>
+#include <stdexcept>
+
+ZR_IntStore::ZR_IntStore() : m_data(m_inPlace), m_size(0), m_capacity(kInPlace), m_inPlace{} {}
+
+ZR_IntStore::ZR_IntStore(const ZR_IntStore& other) : ZR_IntStore() { assign(other.begin(), other.end()); }
+
+ZR_IntStore& ZR_IntStore::operator=(const ZR_IntStore& other) {
+    if (&other != this) assign(other.begin(), other.end());
+    return *this;
+}
+
+ZR_IntStore::~ZR_IntStore() {
+    if (m_data != m_inPlace) delete[] m_data;
+}
+
+void ZR_IntStore::clear() { m_size = 0; }
+
+// To at least `count` integers, at least doubling, so that a set built one
+// integer at a time is copied a bounded number of times.
+void ZR_IntStore::Grow(std::size_t count) {
+    if (count <= m_capacity) return;
+    if (count > UINT32_MAX) throw std::length_error("a set of more integers than the host can hold");
+    const std::size_t capacity = std::min<std::size_t>(UINT32_MAX, std::max<std::size_t>(count, 2u * m_capacity));
+    int* block = new int[capacity];
+    std::copy(begin(), end(), block);
+    if (m_data != m_inPlace) delete[] m_data;
+    m_data = block;
+    m_capacity = static_cast<std::uint32_t>(capacity);
+}
+
+void ZR_IntStore::reserve(std::size_t count) { Grow(count); }
+
+void ZR_IntStore::insert(std::size_t pos, int value) {
+    Grow(std::size_t{m_size} + 1);
+    std::copy_backward(m_data + pos, m_data + m_size, m_data + m_size + 1);
+    m_data[pos] = value;
+    ++m_size;
+}
+
+void ZR_IntStore::push_back(int value) { insert(m_size, value); }
+
+void ZR_IntStore::append(const int* first, const int* last) {
+    const std::size_t count = static_cast<std::size_t>(last - first);
+    Grow(std::size_t{m_size} + count);
+    std::copy(first, last, m_data + m_size);
+    m_size += static_cast<std::uint32_t>(count);
+}
+
+void ZR_IntStore::append_range(int lo, int hi) {
+    if (hi < lo) return;
+    const std::size_t count = static_cast<std::size_t>(static_cast<long long>(hi) - lo + 1);
+    Grow(std::size_t{m_size} + count);
+    int* out = m_data + m_size;
+    for (long long i = lo; i <= hi; ++i) *out++ = static_cast<int>(i);
+    m_size += static_cast<std::uint32_t>(count);
+}
+
+void ZR_IntStore::assign(const int* first, const int* last) {
+    clear();
+    append(first, last);
+}
+
+bool ZR_IntStore::operator==(const ZR_IntStore& other) const {
+    return m_size == other.m_size && std::equal(begin(), end(), other.begin());
+}
 
 SUValue::SUValue() : m_type(ZR_SET_INTEGER) {}
 SUValue::SUValue(const SUValue& other) = default;
@@ -28,14 +92,54 @@ int SUValue::SetSize() const {
     return static_cast<int>(m_type == ZR_SET_STRING ? m_strs.size() : m_ints.size());
 }
 
+// Index sets are ranges, or spread evenly (the collocation points of a grid), so
+// the place of a value is first guessed from the values at the two ends; the
+// search then widens from the guess. A lookup costs the same on any size of grid.
 int SUValue::SetContains(int value, int& pos) const {
-    if (m_type != ZR_SET_INTEGER) {
+    const std::size_t n = m_ints.size();
+    if (m_type != ZR_SET_INTEGER || n == 0) {
         pos = 0;
         return 0;
     }
-    auto it = std::lower_bound(m_ints.begin(), m_ints.end(), value);
-    pos = static_cast<int>(it - m_ints.begin());
-    return it != m_ints.end() && *it == value;
+    const int* a = m_ints.begin();
+    if (value <= a[0]) {
+        pos = 0;
+        return value == a[0];
+    }
+    if (value >= a[n - 1]) {
+        pos = static_cast<int>(value == a[n - 1] ? n - 1 : n);
+        return value == a[n - 1];
+    }
+    // a[0] < value < a[n - 1], so n >= 2.
+    const long long span = static_cast<long long>(a[n - 1]) - a[0];
+    const long long offset = static_cast<long long>(value) - a[0];
+    if (span == static_cast<long long>(n) - 1) {  // a range: every value in between is there
+        pos = static_cast<int>(offset);
+        return 1;
+    }
+    const double ratio = static_cast<double>(offset) / static_cast<double>(span);
+    const std::size_t guess = std::min(n - 2, static_cast<std::size_t>(ratio * static_cast<double>(n - 1)));
+    std::size_t lo, hi;  // the place lies in [lo, hi]
+    std::size_t step = 1;
+    if (a[guess] < value) {
+        std::size_t below = guess;  // a[below] < value
+        while (below + step < n && a[below + step] < value) {
+            below += step;
+            step *= 2;
+        }
+        lo = below + 1;
+        hi = std::min(below + step, n - 1);  // a[hi] >= value, as a[n - 1] > value
+    } else {
+        hi = guess;  // a[hi] >= value
+        while (hi >= step && a[hi - step] >= value) {
+            hi -= step;
+            step *= 2;
+        }
+        lo = hi >= step ? hi - step + 1 : 0;
+    }
+    const int* it = std::lower_bound(a + lo, a + hi, value);
+    pos = static_cast<int>(it - a);
+    return *it == value;
 }
 
 int SUValue::SetContains(const char* value, int& pos) const {
@@ -55,7 +159,7 @@ void SUValue::SetAddAtOffset(int value, int pos) {
     if (m_type != ZR_SET_INTEGER || pos < 0 || pos > SetSize()) return;
     if (pos > 0 && m_ints[pos - 1] >= value) return;
     if (pos < SetSize() && m_ints[pos] <= value) return;
-    m_ints.insert(m_ints.begin() + pos, value);
+    m_ints.insert(static_cast<std::size_t>(pos), value);
 }
 
 void SUValue::SetAddAtOffset(const char* value, int pos) {
@@ -80,11 +184,18 @@ SUValue& SUValue::operator+=(const char* value) {
 SUValue& SUValue::operator+=(const SUValue& other) {
     if (&other == this) return *this;
     if (m_type == ZR_SET_INTEGER && other.m_type == ZR_SET_INTEGER) {
+        // Unions are often folded from parts that lie beyond each other, as the
+        // sets of a domain's elements do: those are appended, not merged anew.
+        if (other.m_ints.empty()) return *this;
+        if (m_ints.empty() || m_ints.back() < other.m_ints.front()) {
+            m_ints.append(other.m_ints.begin(), other.m_ints.end());
+            return *this;
+        }
         std::vector<int> merged;
         merged.reserve(m_ints.size() + other.m_ints.size());
         std::set_union(m_ints.begin(), m_ints.end(), other.m_ints.begin(), other.m_ints.end(),
                        std::back_inserter(merged));
-        m_ints.swap(merged);
+        m_ints.assign(merged.data(), merged.data() + merged.size());
     } else if (m_type == ZR_SET_STRING && other.m_type == ZR_SET_STRING) {
         std::vector<std::string> merged;
         std::set_union(m_strs.begin(), m_strs.end(), other.m_strs.begin(), other.m_strs.end(),
@@ -103,7 +214,7 @@ SUValue& SUValue::operator*=(const SUValue& other) {
         std::vector<int> common;
         std::set_intersection(m_ints.begin(), m_ints.end(), other.m_ints.begin(), other.m_ints.end(),
                               std::back_inserter(common));
-        m_ints.swap(common);
+        m_ints.assign(common.data(), common.data() + common.size());
     } else {
         std::vector<std::string> common;
         std::set_intersection(m_strs.begin(), m_strs.end(), other.m_strs.begin(), other.m_strs.end(),
@@ -127,18 +238,29 @@ bool SUValue::operator==(const SUValue& other) const {
     return m_type == other.m_type && m_ints == other.m_ints && m_strs == other.m_strs;
 }
 
+namespace {
+// Letter case as the host's texts know it: ASCII only, whatever the locale.
+int Lower(char c) {
+    const int u = static_cast<unsigned char>(c);
+    return u >= 'A' && u <= 'Z' ? u + ('a' - 'A') : u;
+}
+}  // namespace
+
 int SUValue::CompareCI(const char* a, const char* b) {
     if (a == nullptr || b == nullptr) return a == b ? 0 : (a == nullptr ? -1 : 1);
     for (;; ++a, ++b) {
-        int ca = std::tolower(static_cast<unsigned char>(*a));
-        int cb = std::tolower(static_cast<unsigned char>(*b));
+        if (*a == *b) {  // texts compared are mostly written alike
+            if (*a == '\0') return 0;
+            continue;
+        }
+        const int ca = Lower(*a);
+        const int cb = Lower(*b);
         if (ca != cb) return ca < cb ? -1 : 1;
-        if (ca == 0) return 0;
     }
 }
 
 int SUValue::IntegerAt(int pos) const {
-    return (m_type == ZR_SET_INTEGER && pos >= 0 && pos < SetSize()) ? m_ints[pos] : 0;
+    return (m_type == ZR_SET_INTEGER && pos >= 0 && pos < SetSize()) ? m_ints[static_cast<std::size_t>(pos)] : 0;
 }
 
 const char* SUValue::StringAt(int pos) const {
@@ -150,7 +272,7 @@ std::string SUValue::ToText() const {
     for (int i = 0; i < SetSize(); ++i) {
         if (i) out += ", ";
         if (m_type == ZR_SET_INTEGER) {
-            out += std::to_string(m_ints[i]);
+            out += std::to_string(m_ints[static_cast<std::size_t>(i)]);
         } else {
             out += '"';
             out += m_strs[i];
@@ -179,8 +301,7 @@ ZR_IntSetValue::ZR_IntSetValue(int lo, int hi) {
                                    "] is larger than the host can hold; taken as empty");
         return;
     }
-    m_ints.reserve(static_cast<std::size_t>(static_cast<long long>(hi) - lo + 1));
-    for (long long i = lo; i <= hi; ++i) m_ints.push_back(static_cast<int>(i));
+    m_ints.append_range(lo, hi);
 }
 
 ZR_IntSetValue::ZR_IntSetValue(const char*) {}

@@ -62,9 +62,12 @@ ZR_ExternalBase* ZR_ExternalBase::AddProperty(ZR_Container* owner, const char* n
 }
 
 ZR_Containable* ZR_ExternalBase::ExternalLink() {
-    if (m_linked == nullptr) Host::Get().Error("reference " + m_name + " is used before it is linked");
+    if (m_linked == nullptr) NotLinked();
     return m_linked;
 }
+
+// Out of line, so that the lookup itself stays a few instructions.
+void ZR_ExternalBase::NotLinked() const { Host::Get().Error("reference " + m_name + " is used before it is linked"); }
 
 bool ZR_ExternalBase::Link(ZR_Containable* target) {
     if (target != nullptr && !AnswersTo(*target, ExternalTypeName())) {
@@ -97,8 +100,9 @@ ZR_Type* ZR_VirtualBase::AddProperty(ZR_Container* owner, const char* name, cons
     return RegisterProperty(owner, name, description, direction, flag, 2);
 }
 
-ZR_Type* ZR_VirtualBase::VirtualLink() {
-    if (m_chosen) return m_chosen;
+ZR_Type* ZR_VirtualBase::VirtualLink() { return m_chosen ? m_chosen : BuildDefault(); }
+
+ZR_Type* ZR_VirtualBase::BuildDefault() {
     ZR_Type* built = NewDefaultVirtual();
     if (built == nullptr) {
         Host::Get().Error(FullName() + ": no default instance of " + VirtualBaseType() + " could be built");

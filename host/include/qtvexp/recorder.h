@@ -2,6 +2,7 @@
 // results that the host's base operations give, and failure injection. Drivers,
 // tests and benchmarks read it; model libraries never do.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -191,7 +192,9 @@ private:
     bool TokenTargetOk(int eqn);
     void ReleaseGlobalStructures();
     std::vector<std::pair<std::string, ZR_ModelType*>> m_globalStructures;
-    std::vector<const char*> m_namePointers;  // cache of name texts seen, by nameId
+    std::vector<const char*> m_namePointers;  // where each name was last seen, by nameId
+    static constexpr std::size_t kNameCacheSlots = 64;
+    std::array<int, kNameCacheSlots> m_nameCache;  // nameId by the address of its text, or -1
     const int* m_rowsEnd = nullptr;
     const int* m_colsEnd = nullptr;
     long long m_failAfter = -1;

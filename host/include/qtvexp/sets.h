@@ -1,5 +1,7 @@
 // Set values of the host: ordered sets of integers or of texts.
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -7,6 +9,43 @@
 
 // Member type codes of a set value.
 enum { ZR_SET_INTEGER = 10, ZR_SET_STRING = 13 };
+
+// The integers of a set value, in ascending order. One or two are held in place:
+// sets of one element are built and copied for every element of a grid, and
+// they cost no block of the heap. Reading never allocates; everything that may
+// allocate lives in the host.
+class QTVEXP_API ZR_IntStore {
+public:
+    ZR_IntStore();
+    ZR_IntStore(const ZR_IntStore& other);
+    ZR_IntStore& operator=(const ZR_IntStore& other);
+    ~ZR_IntStore();
+
+    std::size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    const int* begin() const { return m_data; }
+    const int* end() const { return m_data + m_size; }
+    int operator[](std::size_t i) const { return m_data[i]; }
+    int front() const { return m_data[0]; }
+    int back() const { return m_data[m_size - 1]; }
+
+    void clear();
+    void reserve(std::size_t count);
+    void insert(std::size_t pos, int value);
+    void push_back(int value);
+    void append(const int* first, const int* last);
+    void append_range(int lo, int hi);  // lo..hi ascending
+    void assign(const int* first, const int* last);
+    bool operator==(const ZR_IntStore& other) const;
+
+private:
+    static constexpr std::uint32_t kInPlace = 2;
+    void Grow(std::size_t count);
+    int* m_data;
+    std::uint32_t m_size;
+    std::uint32_t m_capacity;
+    int m_inPlace[kInPlace];
+};
 
 // A set value. Integer sets are kept in ascending order, text sets in byte order
 // of their texts, so a position found by SetContains is stable until the next
@@ -50,8 +89,9 @@ public:
     std::string ToText() const;  // "{1, 2, 3}" or "{"a", "b"}"
 
 protected:
+    friend class ZR_BASE_I;  // its lookup reads the values in place
     int m_type;
-    std::vector<int> m_ints;
+    ZR_IntStore m_ints;
     std::vector<std::string> m_strs;
 };
 

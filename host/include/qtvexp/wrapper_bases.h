@@ -30,6 +30,7 @@ public:
     virtual const char* ExternalTypeName() = 0;
 
 private:
+    void NotLinked() const;
     ZR_Containable* m_linked;
     std::string m_name;
 };
@@ -57,6 +58,7 @@ public:
     virtual const char* VirtualBaseType() = 0;  // the type id of the base type
 
 private:
+    ZR_Type* BuildDefault();
     ZR_Type* m_chosen;
     bool m_built;
 };

@@ -1,0 +1,603 @@
+// Declaration at scale: SetUpEquations and JacPattern of the one-dimensional
+// distribution over domains of 10^4 to 10^6 nodes, each beside a baseline that
+// replays the same host calls from a recording straight into the stand-in host,
+// with no library code in between. The summary at the end gives the ratio
+// library/baseline, the time per equation instance and per token, the library's
+// allocations per instance and the memory of a full declaration.
+//
+// The library is reached the host's way: loaded by file name, instances made by
+// its factories, driven through their virtual operations.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "session.h"
+
+namespace {
+
+using namespace qtvhost;
+
+const char* const kMethods[] = {"BFD1", "CFD4", "UBFD4", "OCFE2", "OCFE3", "OCFE4"};
+const int kNodes[] = {10000, 100000, 1000000};
+
+const ModelLibrary& Library() {
+    static const ModelLibrary library(ORVANE_LIBRARY_PATH);
+    return library;
+}
+
+bool IsCollocation(const std::string& method) { return method.compare(0, 4, "OCFE") == 0; }
+
+// --- the recording that the baseline replays ----------------------------------
+
+// The host calls of one walk with their arguments, in order: per equation
+// instance its group and the terms that follow (SetUpEquations), per equation
+// its name and group and the tokens that follow (JacPattern).
+struct Recording {
+    struct Incidence {
+        int group;
+        std::uint32_t terms;
+    };
+    struct Equation {
+        const char* name;
+        int group;
+        std::uint32_t tokens;
+    };
+    struct Item {  // one AddOp or AddTerm
+        TokenKind kind;
+        int code;  // operator code or integer constant
+        union {
+            double real;
+            ZR_VarParam* term;
+        };
+    };
+
+    std::vector<Incidence> incidence;
+    std::vector<ZR_VarParam*> terms;
+    std::vector<Equation> equations;
+    std::vector<Item> items;
+    std::vector<std::string> names;  // Equation::name points into these
+
+    std::size_t Bytes() const {
+        return incidence.size() * sizeof(Incidence) + terms.size() * sizeof(ZR_VarParam*) +
+               equations.size() * sizeof(Equation) + items.size() * sizeof(Item);
+    }
+};
+
+// Taken from what the stand-in recorded of one library walk: the record holds
+// every call in order, so the calls can be given again exactly.
+Recording Record(const Host& host) {
+    Recording r;
+    r.names = host.equationNames;
+    for (const IncidenceRecord& i : host.incidence) r.incidence.push_back({i.group, i.termCount});
+    for (const ZR_VarParam* t : host.incidenceTerms) r.terms.push_back(const_cast<ZR_VarParam*>(t));
+    for (const ExpressionRecord& e : host.expressions)
+        r.equations.push_back({r.names[static_cast<std::size_t>(e.nameId)].c_str(), e.group, e.tokenCount});
+    for (const Token& t : host.tokens) {
+        Recording::Item item{};
+        item.kind = t.kind;
+        item.code = t.code;
+        if (t.kind == TK_TERM)
+            item.term = const_cast<ZR_VarParam*>(t.term);
+        else
+            item.real = t.real;
+        r.items.push_back(item);
+    }
+    return r;
+}
+
+void ReplayIncidence(ZR_ModelType& model, const Recording& r) {
+    ZR_VarParam* const* term = r.terms.data();
+    for (const Recording::Incidence& i : r.incidence) {
+        model.SetGroupLimits(i.group);
+        for (std::uint32_t k = i.terms; k != 0; --k) model.AddNonZero(**term++);
+    }
+}
+
+int ReplayExpressions(ZR_ModelType& model, ZR_ModelExtensions& builder, const Recording& r, int count, int*& rows,
+                      int*& cols) {
+    const Recording::Item* item = r.items.data();
+    for (const Recording::Equation& e : r.equations) {
+        model.AddEquation(e.name, count, e.group);
+        const int eqn = count - 1;
+        for (std::uint32_t k = e.tokens; k != 0; --k, ++item) {
+            switch (item->kind) {
+            case TK_OP: builder.AddOp(static_cast<EOp>(item->code), eqn); break;
+            case TK_REAL: builder.AddTerm(item->real, eqn); break;
+            case TK_INT: builder.AddTerm(item->code, eqn); break;
+            case TK_TERM: builder.AddTerm(*item->term, rows, cols, eqn); break;
+            }
+        }
+    }
+    return count;
+}
+
+// --- memory ------------------------------------------------------------------
+
+// Bytes that the host's own containers hold (its records, texts, index sets and
+// element tables): the program's allocation operators, which the host library
+// calls, count them. The host heap of MyAllocate counts itself.
+struct StdHeap {
+    long long live = 0;
+    long long peak = 0;
+};
+StdHeap g_stdHeap;
+
+void* CountedAllocate(std::size_t bytes) {
+    void* block = std::malloc(bytes == 0 ? 1 : bytes);
+    if (block == nullptr) throw std::bad_alloc();
+    g_stdHeap.live += static_cast<long long>(malloc_usable_size(block));
+    if (g_stdHeap.live > g_stdHeap.peak) g_stdHeap.peak = g_stdHeap.live;
+    return block;
+}
+
+void CountedFree(void* block) noexcept {
+    if (block == nullptr) return;
+    g_stdHeap.live -= static_cast<long long>(malloc_usable_size(block));
+    std::free(block);
+}
+
+// The host keeps the room of its records when it forgets them: given back, so
+// that a declaration's records are counted in its own peak.
+void ReleaseRecords(Host& host) {
+    host.Reset();
+    std::vector<Registration>().swap(host.registrations);
+    std::vector<AssignmentRecord>().swap(host.assignments);
+    std::vector<BaseCall>().swap(host.baseCalls);
+    std::vector<IncidenceRecord>().swap(host.incidence);
+    std::vector<const ZR_VarParam*>().swap(host.incidenceTerms);
+    std::vector<ExpressionRecord>().swap(host.expressions);
+    std::vector<Token>().swap(host.tokens);
+}
+
+// --- one distribution over one domain, declared once --------------------------
+
+struct Model {
+    std::string method;
+    int nodes = 0;
+    InstanceRef distribution;
+    std::vector<LinkedInstance> linked;  // the domain
+    ZR_ModelType* domain = nullptr;
+    std::vector<int> rows, cols;
+    Recording recording;
+    std::size_t instances = 0;
+    std::size_t tokens = 0;
+    std::size_t terms = 0;
+    // The full declaration, from the factory to the end of the first JacPattern.
+    double declareSeconds = 0;
+    long long peakStdBytes = 0;     // the host's containers, at their peak
+    long long elementBlocks = 0;    // MyAllocate blocks the first walk took
+    long long elementsBuilt = 0;    // array elements that the first walk built
+    long long hostHeapBytes = 0;    // MyAllocate bytes live after the declaration
+    std::size_t hostRecordBytes = 0;  // the stand-in's record of the two walks
+    std::string error;
+};
+
+std::unique_ptr<Model> g_model;
+
+void ClearIncidence(Host& host) {
+    host.incidence.clear();
+    host.incidenceTerms.clear();
+    host.baseCalls.clear();
+}
+
+void ClearExpressions(Host& host) {
+    host.expressions.clear();
+    host.tokens.clear();
+    host.baseCalls.clear();
+}
+
+long long BuiltElements(ZR_Container& distribution) {
+    long long built = 0;
+    for (const char* name : {"VALUE", "DDX", "D2DX2", "IDX"}) {
+        auto* array = dynamic_cast<ZR_Matrix*>(ResolvePath(distribution, name));
+        if (array == nullptr) continue;
+        for (int i = 0; i < array->SlotCount(); ++i) built += array->Slot(i) != nullptr;
+    }
+    return built;
+}
+
+std::string FormatReal(double x) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", x);
+    return text;
+}
+
+std::unique_ptr<Model> Declare(const std::string& method, int nodes) {
+    auto m = std::make_unique<Model>();
+    m->method = method;
+    m->nodes = nodes;
+    Host& host = Host::Get();
+    ReleaseRecords(host);
+    // A million nodes hold some gigabytes of host objects: more than the host
+    // allows one model by default.
+    host.config.maxHeapBytes = 1LL << 36;
+    const long long stdBefore = g_stdHeap.live;
+    const long long hostHeapBefore = host.Heap().liveBytes;
+    g_stdHeap.peak = g_stdHeap.live;
+    const auto start = std::chrono::steady_clock::now();
+
+    m->distribution.reset(Library().Create("DISTRIBUTION1D"));
+    ZR_ModelType& d = *m->distribution;
+    m->linked = LinkReferences(Library(), d);
+    m->domain = m->linked.at(0).instance.get();
+    SetParameter(d, "XDOMAIN.DISCRETIZATIONMETHOD", method);
+    // LENGTH is 1, so the spacing gives the node count.
+    SetParameter(d, "XDOMAIN.SPACINGPREFERENCE", FormatReal(1.0 / nodes));
+    if (IsCollocation(method)) SetParameter(d, "XDOMAIN.HIGHESTORDERDERIVATIVE", "2");
+    SetParameter(d, "HIGHESTORDERXDERIVATIVEUSED", "2");
+    SetParameter(d, "INTEGRALS", "idx");
+    SettleAssignments(*m->domain);
+    SettleAssignments(d);
+    d.SetDims();
+    host.assignments.clear();
+    host.assignments.shrink_to_fit();
+
+    const long long allocationsBefore = host.Heap().allocations;
+    d.SetUpEquations();
+    m->rows.assign(host.incidenceTerms.size(), -1);
+    m->cols.assign(host.incidenceTerms.size(), -1);
+    int* r = m->rows.data();
+    int* c = m->cols.data();
+    host.SetPatternLimit(r + m->rows.size(), c + m->cols.size());
+    d.JacPattern(r, c, nullptr);
+    m->declareSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    m->elementBlocks = host.Heap().allocations - allocationsBefore;
+    m->peakStdBytes = g_stdHeap.peak - stdBefore;
+    m->elementsBuilt = BuiltElements(d);
+    m->hostHeapBytes = host.Heap().liveBytes - hostHeapBefore;
+
+    m->instances = host.expressions.size();
+    m->tokens = host.tokens.size();
+    m->terms = host.incidenceTerms.size();
+    m->hostRecordBytes = host.incidence.size() * sizeof(IncidenceRecord) +
+                         host.incidenceTerms.size() * sizeof(const ZR_VarParam*) +
+                         host.expressions.size() * sizeof(ExpressionRecord) + host.tokens.size() * sizeof(Token);
+    if (!host.errors.empty()) m->error = "host error: " + host.errors.front();
+    if (host.incidence.size() != m->instances) m->error = "the two walks declared different instances";
+    m->recording = Record(host);
+    return m;
+}
+
+// The model of the case, declared when the case changes. The previous one goes
+// first: at a million nodes each holds some gigabytes of host objects.
+Model& ModelFor(const std::string& method, int nodes) {
+    if (!g_model || g_model->method != method || g_model->nodes != nodes) {
+        g_model.reset();
+        g_model = Declare(method, nodes);
+    }
+    return *g_model;
+}
+
+ZR_ModelTypeEx& Recorder() {
+    static ZR_ModelTypeEx* recorder = [] {
+        auto* model = new ZR_ModelTypeEx;
+        model->AddRef();
+        return model;
+    }();
+    return *recorder;
+}
+
+// Checks once per case that the replay tells the host exactly what the library
+// told it.
+bool ReplayMatches(Model& m) {
+    Host& host = Host::Get();
+    ClearIncidence(host);
+    ClearExpressions(host);
+    m.distribution->SetUpEquations();
+    int* r = m.rows.data();
+    int* c = m.cols.data();
+    m.distribution->JacPattern(r, c, nullptr);
+    const std::vector<IncidenceRecord> incidence = host.incidence;
+    const std::vector<const ZR_VarParam*> terms = host.incidenceTerms;
+    const std::vector<ExpressionRecord> expressions = host.expressions;
+    const std::vector<Token> tokens = host.tokens;
+    const std::vector<int> rows = m.rows;
+    ClearIncidence(host);
+    ClearExpressions(host);
+    ReplayIncidence(Recorder(), m.recording);
+    r = m.rows.data();
+    c = m.cols.data();
+    ReplayExpressions(Recorder(), Recorder(), m.recording, 0, r, c);
+    auto sameToken = [](const Token& a, const Token& b) {
+        return a.kind == b.kind && a.code == b.code && a.term == b.term &&
+               std::memcmp(&a.real, &b.real, sizeof a.real) == 0;
+    };
+    if (incidence.size() != host.incidence.size() || terms != host.incidenceTerms ||
+        expressions.size() != host.expressions.size() || tokens.size() != host.tokens.size() || rows != m.rows)
+        return false;
+    // The recording keeps the groups of the walk it was taken from; a later walk
+    // numbers from a later group base.
+    const int shift = incidence.empty() ? 0 : incidence[0].group - host.incidence[0].group;
+    for (std::size_t i = 0; i < incidence.size(); ++i)
+        if (incidence[i].group != host.incidence[i].group + shift ||
+            incidence[i].termCount != host.incidence[i].termCount)
+            return false;
+    for (std::size_t i = 0; i < expressions.size(); ++i) {
+        const ExpressionRecord& a = expressions[i];
+        const ExpressionRecord& b = host.expressions[i];
+        if (a.index != b.index || a.group != b.group + shift || a.tokenCount != b.tokenCount ||
+            m.recording.names[static_cast<std::size_t>(a.nameId)] != host.EquationName(b))
+            return false;
+    }
+    for (std::size_t i = 0; i < tokens.size(); ++i)
+        if (!sameToken(tokens[i], host.tokens[i])) return false;
+    return true;
+}
+
+// --- the benchmarks ------------------------------------------------------------
+
+void SetCounters(benchmark::State& state, const Model& m, long long allocations) {
+    using benchmark::Counter;
+    state.counters["instances"] = static_cast<double>(m.instances);
+    state.counters["tokens"] = static_cast<double>(m.tokens);
+    state.counters["per_instance"] =
+        Counter(static_cast<double>(m.instances), Counter::kIsIterationInvariantRate | Counter::kInvert);
+    state.counters["per_token"] =
+        Counter(static_cast<double>(m.tokens), Counter::kIsIterationInvariantRate | Counter::kInvert);
+    state.counters["allocs_per_instance"] =
+        static_cast<double>(allocations) / (static_cast<double>(m.instances) * static_cast<double>(state.iterations()));
+}
+
+bool Ready(benchmark::State& state, Model& m) {
+    if (!m.error.empty()) {
+        state.SkipWithError(m.error.c_str());
+        return false;
+    }
+    return true;
+}
+
+void Finish(benchmark::State& state, const Model& m, long long allocations) {
+    if (!Host::Get().errors.empty()) {
+        state.SkipWithError(("host error: " + Host::Get().errors.front()).c_str());
+        return;
+    }
+    SetCounters(state, m, allocations);
+}
+
+void BM_Declare(benchmark::State& state, const std::string& method, int nodes) {
+    g_model.reset();
+    for (auto _ : state) ModelFor(method, nodes);
+    Model& m = *g_model;
+    if (!Ready(state, m)) return;
+    state.SetIterationTime(m.declareSeconds);
+    state.counters["instances"] = static_cast<double>(m.instances);
+    state.counters["tokens"] = static_cast<double>(m.tokens);
+    state.counters["std_heap_peak_bytes_per_node"] = static_cast<double>(m.peakStdBytes) / m.nodes;
+    state.counters["host_heap_bytes_per_node"] = static_cast<double>(m.hostHeapBytes) / m.nodes;
+    state.counters["record_bytes_per_token"] = static_cast<double>(m.hostRecordBytes) / static_cast<double>(m.tokens);
+    state.counters["replay_bytes_per_token"] =
+        static_cast<double>(m.recording.Bytes()) / static_cast<double>(m.tokens);
+    state.counters["first_walk_blocks"] = static_cast<double>(m.elementBlocks);
+    state.counters["elements_built"] = static_cast<double>(m.elementsBuilt);
+    if (!ReplayMatches(m)) state.SkipWithError("the replay does not tell the host what the library told it");
+}
+
+void BM_DomainAssignments(benchmark::State& state, const std::string& method, int nodes) {
+    Model& m = ModelFor(method, nodes);
+    if (!Ready(state, m)) return;
+    Host& host = Host::Get();
+    for (auto _ : state) {
+        state.PauseTiming();
+        host.assignments.clear();
+        state.ResumeTiming();
+        m.domain->SetDims();
+        host.BeginAssignmentRun(m.domain);
+        m.domain->ExecuteAssignments(1, 0);
+        if (host.EndAssignmentRun()) state.SkipWithError("the domain's values did not stay settled");
+    }
+    host.assignments.clear();
+    state.counters["per_node"] = benchmark::Counter(static_cast<double>(nodes),
+                                                    benchmark::Counter::kIsIterationInvariantRate |
+                                                        benchmark::Counter::kInvert);
+}
+
+void BM_SetUpEquations(benchmark::State& state, const std::string& method, int nodes) {
+    Model& m = ModelFor(method, nodes);
+    if (!Ready(state, m)) return;
+    Host& host = Host::Get();
+    const long long before = host.Heap().allocations;
+    for (auto _ : state) {
+        ClearIncidence(host);
+        benchmark::DoNotOptimize(m.distribution->SetUpEquations());
+    }
+    Finish(state, m, host.Heap().allocations - before);
+}
+
+void BM_BaselineSetUpEquations(benchmark::State& state, const std::string& method, int nodes) {
+    Model& m = ModelFor(method, nodes);
+    if (!Ready(state, m)) return;
+    Host& host = Host::Get();
+    ZR_ModelType& recorder = Recorder();
+    for (auto _ : state) {
+        ClearIncidence(host);
+        ReplayIncidence(recorder, m.recording);
+        benchmark::ClobberMemory();
+    }
+    Finish(state, m, 0);
+}
+
+void BM_JacPattern(benchmark::State& state, const std::string& method, int nodes) {
+    Model& m = ModelFor(method, nodes);
+    if (!Ready(state, m)) return;
+    Host& host = Host::Get();
+    ClearIncidence(host);
+    m.distribution->SetUpEquations();  // JacPattern numbers groups from its group base
+    const long long before = host.Heap().allocations;
+    for (auto _ : state) {
+        ClearExpressions(host);
+        int* r = m.rows.data();
+        int* c = m.cols.data();
+        benchmark::DoNotOptimize(m.distribution->JacPattern(r, c, nullptr));
+    }
+    Finish(state, m, host.Heap().allocations - before);
+}
+
+void BM_BaselineJacPattern(benchmark::State& state, const std::string& method, int nodes) {
+    Model& m = ModelFor(method, nodes);
+    if (!Ready(state, m)) return;
+    Host& host = Host::Get();
+    ZR_ModelTypeEx& recorder = Recorder();
+    for (auto _ : state) {
+        ClearExpressions(host);
+        int* r = m.rows.data();
+        int* c = m.cols.data();
+        benchmark::DoNotOptimize(ReplayExpressions(recorder, recorder, m.recording, 0, r, c));
+    }
+    Finish(state, m, 0);
+}
+
+// --- the summary -------------------------------------------------------------
+
+// Prints the usual table, then the figures that compare the runs with each
+// other: library/baseline per case and the growth of the time per instance.
+class SummaryReporter : public benchmark::ConsoleReporter {
+public:
+    SummaryReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred) continue;
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
+            Result& r = m_results[run.run_name.function_name];
+            r.seconds = run.GetAdjustedRealTime() / Multiplier(run.time_unit);
+            for (const auto& counter : run.counters) r.counters[counter.first] = counter.second.value;
+        }
+    }
+
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::ostream& out = GetOutputStream();
+        out << "\ntime per equation instance (ns) of the library and of the baseline, library/baseline for each\n"
+               "operation and for both together; allocs: library allocations per instance\n";
+        char line[256];
+        std::snprintf(line, sizeof line, "%-6s %8s %9s | %8s %8s %6s | %8s %8s %6s | %6s | %6s\n", "method", "nodes",
+                      "instances", "SetUp", "base", "ratio", "JacPat", "base", "ratio", "both", "allocs");
+        out << line;
+        for (const char* method : kMethods) {
+            for (int nodes : kNodes) {
+                const std::string key = std::string(method) + "/" + std::to_string(nodes);
+                const Result* su = Find("SetUpEquations/" + key);
+                const Result* sub = Find("Baseline/SetUpEquations/" + key);
+                const Result* jp = Find("JacPattern/" + key);
+                const Result* jpb = Find("Baseline/JacPattern/" + key);
+                if (!su || !sub || !jp || !jpb) continue;
+                const double n = su->counters.at("instances");
+                std::snprintf(line, sizeof line,
+                              "%-6s %8d %9.0f | %8.1f %8.1f %6.2f | %8.1f %8.1f %6.2f | %6.2f | %6.2g\n", method, nodes,
+                              n, su->seconds * 1e9 / n, sub->seconds * 1e9 / n, su->seconds / sub->seconds,
+                              jp->seconds * 1e9 / n, jpb->seconds * 1e9 / n, jp->seconds / jpb->seconds,
+                              (su->seconds + jp->seconds) / (sub->seconds + jpb->seconds),
+                              su->counters.at("allocs_per_instance") + jp->counters.at("allocs_per_instance"));
+                out << line;
+            }
+        }
+        out << "\ntime per instance at the largest grid over that at the smallest (library)\n";
+        for (const char* method : kMethods) {
+            const std::string small = std::string(method) + "/" + std::to_string(kNodes[0]);
+            const std::string large = std::string(method) + "/" + std::to_string(kNodes[2]);
+            for (const char* op : {"SetUpEquations/", "JacPattern/"}) {
+                const Result* a = Find(op + small);
+                const Result* b = Find(op + large);
+                if (!a || !b) continue;
+                const double perA = a->seconds / a->counters.at("instances");
+                const double perB = b->seconds / b->counters.at("instances");
+                std::snprintf(line, sizeof line, "%-6s %-15s %6.2f\n", method, op, perB / perA);
+                out << line;
+            }
+        }
+        out << "\nfull declaration (factory to the end of the first JacPattern): seconds; bytes per node at\n"
+               "the peak: MyAllocate heap (instances and elements) + the host's containers = total; bytes per\n"
+               "token of the stand-in's record and of the replay's; MyAllocate blocks of the first walk less\n"
+               "the array elements it built\n";
+        for (const char* method : kMethods) {
+            for (int nodes : kNodes) {
+                const Result* d = Find("Declare/" + std::string(method) + "/" + std::to_string(nodes));
+                if (!d) continue;
+                const double myAllocate = d->counters.at("host_heap_bytes_per_node");
+                const double containers = d->counters.at("std_heap_peak_bytes_per_node");
+                std::snprintf(line, sizeof line, "%-6s %8d %7.2f %6.0f + %5.0f = %6.0f   %5.1f / %5.1f   %3.0f\n",
+                              method, nodes, d->seconds, myAllocate, containers, myAllocate + containers,
+                              d->counters.at("record_bytes_per_token"),
+                              d->counters.at("replay_bytes_per_token"),
+                              d->counters.at("first_walk_blocks") - d->counters.at("elements_built"));
+                out << line;
+            }
+        }
+    }
+
+private:
+    struct Result {
+        double seconds = 0;  // per iteration
+        std::map<std::string, double> counters;
+    };
+    static double Multiplier(benchmark::TimeUnit unit) {
+        switch (unit) {
+        case benchmark::kNanosecond: return 1e9;
+        case benchmark::kMicrosecond: return 1e6;
+        case benchmark::kMillisecond: return 1e3;
+        default: return 1.0;
+        }
+    }
+    const Result* Find(const std::string& name) const {
+        auto it = m_results.find(name);
+        return it == m_results.end() ? nullptr : &it->second;
+    }
+    std::map<std::string, Result> m_results;
+};
+
+void RegisterAll() {
+    using Fn = void (*)(benchmark::State&, const std::string&, int);
+    const struct {
+        const char* name;
+        Fn fn;
+    } kinds[] = {
+        {"Declare/", BM_Declare},
+        {"DomainAssignments/", BM_DomainAssignments},
+        {"SetUpEquations/", BM_SetUpEquations},
+        {"Baseline/SetUpEquations/", BM_BaselineSetUpEquations},
+        {"JacPattern/", BM_JacPattern},
+        {"Baseline/JacPattern/", BM_BaselineJacPattern},
+    };
+    for (const char* method : kMethods) {
+        for (int nodes : kNodes) {
+            for (const auto& kind : kinds) {
+                const std::string name = kind.name + std::string(method) + "/" + std::to_string(nodes);
+                auto* b = benchmark::RegisterBenchmark(name.c_str(), kind.fn, std::string(method), nodes);
+                b->Unit(benchmark::kMillisecond);
+                if (kind.fn == BM_Declare) b->Iterations(1)->UseManualTime();
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void* operator new(std::size_t bytes) { return CountedAllocate(bytes); }
+void* operator new[](std::size_t bytes) { return CountedAllocate(bytes); }
+void operator delete(void* block) noexcept { CountedFree(block); }
+void operator delete[](void* block) noexcept { CountedFree(block); }
+void operator delete(void* block, std::size_t) noexcept { CountedFree(block); }
+void operator delete[](void* block, std::size_t) noexcept { CountedFree(block); }
+
+int main(int argc, char** argv) {
+    RegisterAll();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    g_model.reset();
+    benchmark::Shutdown();
+    return 0;
+}
