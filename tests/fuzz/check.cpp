@@ -26,6 +26,7 @@ constexpr std::size_t kMaxSettings = 64;
 const char* const kRefusals[] = {
     "larger than the host can hold",
     "no memory for",
+    "the host heap cannot hold",
     "the array cannot hold this element",
 };
 
