@@ -122,7 +122,18 @@ double ZR_DOMAIN::Sigma91646208(ZR_IntegerSetIter& i) { return NodeCountSum(i.v(
 double ZR_DOMAIN::Sigma91668480() { return NodeCountSum((*NUMSECTIONS).v()); }
 double ZR_DOMAIN::Sigma91669560() { return NodeCountSum((*NUMSECTIONS).v()); }
 
+namespace {
 // Both unions assign their first term and unite every later one into it.
+void Gather(ZR_SetValue& result, const SUValue& term, bool& first) {
+    if (first) {
+        result = term;
+        first = false;
+    } else {
+        result += term;
+    }
+}
+}  // namespace
+
 const ZR_SetValue& ZR_DOMAIN::UnionFn91667760() {
     static ZR_SetValue result(8);
     result.Clear(0);
@@ -131,13 +142,7 @@ const ZR_SetValue& ZR_DOMAIN::UnionFn91667760() {
     while (s.Next()) {
         ZR_SECTIONDATAMODEL* section = Section(s.v());
         if (section == nullptr) break;
-        ZR_SetValue term(section->INTERIOR.v());
-        if (first) {
-            result = term;
-            first = false;
-        } else {
-            result += term;
-        }
+        Gather(result, section->INTERIOR.v(), first);
     }
     return result;
 }
@@ -154,13 +159,7 @@ const ZR_SetValue& ZR_DOMAIN::UnionFn91675040(ZR_IntegerSetIter& i) {
         only += Node(section->BASE.v() + (e.v() - 1LL) * ((*NUMPOLYPOINTS).v() + 1LL));
         ZR_IntegerSetIter b(only);
         while (b.Next()) {
-            ZR_IntSetValue term(Range(b.v() + 1LL, static_cast<long long>(b.v()) + (*NUMPOLYPOINTS).v()));
-            if (first) {
-                result = term;
-                first = false;
-            } else {
-                result += term;
-            }
+            Gather(result, Range(b.v() + 1LL, static_cast<long long>(b.v()) + (*NUMPOLYPOINTS).v()), first);
         }
     }
     return result;

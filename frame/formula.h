@@ -185,43 +185,36 @@ private:
             ++m_p;
             for (;;) {
                 if (t.argc >= 3) throw "too many arguments";
+                Argument(t.letter[t.argc], t.offset[t.argc]);
+                ++t.argc;
                 Skip();
-                int offset = 0;
-                if (Digit(*m_p)) {  // a fixed index, e.g. IDX(0)
-                    while (Digit(*m_p)) offset = offset * 10 + (*m_p++ - '0');
-                    t.offset[t.argc++] = offset;
-                    Skip();
-                    if (*m_p == ',') {
-                        ++m_p;
-                        continue;
-                    }
-                    Expect(')');
-                    break;
-                }
-                if (!Letter(*m_p)) throw "a loop letter or an index was expected";
-                t.letter[t.argc] = *m_p++;
-                Skip();
-                if (*m_p == '+' || *m_p == '-') {
-                    const bool minus = *m_p == '-';
-                    ++m_p;
-                    Skip();
-                    if (!Digit(*m_p)) throw "an offset was expected";
-                    while (Digit(*m_p)) offset = offset * 10 + (*m_p++ - '0');
-                    if (minus) offset = -offset;
-                }
-                t.offset[t.argc++] = offset;
-                Skip();
-                if (*m_p == ',') {
-                    ++m_p;
-                    continue;
-                }
-                Expect(')');
-                break;
+                if (*m_p != ',') break;
+                ++m_p;
             }
+            Expect(')');
         }
         ZR_Formula f;
         f.Push(t);
         return f;
+    }
+
+    // One argument: a fixed index ("0"), or a loop letter with an optional
+    // constant added or taken away ("i", "k+2", "s-1").
+    constexpr void Argument(char& letter, int& offset) {
+        Skip();
+        letter = 0;
+        offset = 0;
+        bool minus = false;
+        if (Letter(*m_p)) {
+            letter = *m_p++;
+            Skip();
+            if (*m_p != '+' && *m_p != '-') return;
+            minus = *m_p++ == '-';
+            Skip();
+        }
+        if (!Digit(*m_p)) throw "a loop letter, an index or an offset was expected";
+        while (Digit(*m_p)) offset = offset * 10 + (*m_p++ - '0');
+        if (minus) offset = -offset;
     }
 
     static constexpr bool Same(const char* a, const char* b) {

@@ -105,7 +105,7 @@ public:
     int SetUpEquations() override {
         const int n = Base::SetUpEquations();
         if (n < 0) return n;
-        if (!self().ReadyToDrive()) return kNotReady;
+        if (!self().ReadyToDeclare()) return kNotReady;
         ZR_Bookkeeping& words = self().Book;
         words.GroupNumber = ZR_ModelType::m_stLastGroup;
         words.LocalEquationCount = 0;
@@ -120,7 +120,7 @@ public:
         ZR_ModelExtensions& builder = *this;
         builder.ResetExpressions();
         int count = Base::JacPattern(rows, cols, types);
-        if (!self().ReadyToDrive()) {
+        if (!self().ReadyToDeclare()) {
             self().Book.PatternEntryCount = 0;
             return kNotReady;
         }
@@ -164,6 +164,9 @@ protected:
     // What a type supplies; the defaults are those of a type without members,
     // statements or equations.
     bool ReadyToDrive() { return true; }
+    // Whether what the type reads allows it to declare its equations; when not,
+    // SetUpEquations and JacPattern declare nothing and report kNotReady.
+    bool ReadyToDeclare() { return self().ReadyToDrive(); }
     void RegisterMembers(ZR_Registrar&) {}
     void BindArrays() {}
     void InitialiseIndexSets(int /*level*/, int /*arg*/, int /*pass*/) {}

@@ -18,6 +18,20 @@ std::vector<int> Members(const SUValue& s) {
     return out;
 }
 
+// Host arrays as a model library's array wrappers make them.
+template <class Base, class Element>
+class ArrayOf : public Base {
+public:
+    ZR_Type* NewElement() override { return new Element(true); }
+};
+
+// A record with one member, as a section record holds its ELEMENTLENGTH.
+class Record : public ZR_ModelTypeEx {
+public:
+    explicit Record(bool) { H.AddProperty(this, "H", nullptr, 0, false); }
+    ZR_REALPARAMETER H;
+};
+
 std::vector<int> Iterate(const SUValue& s) {
     std::vector<int> out;
     ZR_IntegerSetIter it(s);
@@ -46,6 +60,73 @@ TEST_F(StandIn, RangesTooLargeToHoldAreRefusedNotAllocated) {
     ZR_IntSetValue huge(INT_MIN + 1, INT_MAX);
     EXPECT_EQ(huge.SetSize(), 0);
     ASSERT_EQ(host.errors.size(), 1u);
+    host.errors.clear();
+    host.config.maxRangeMembers = 4;
+    EXPECT_EQ(ZR_IntSetValue(-1, 2).SetSize(), 4);
+    EXPECT_EQ(ZR_IntSetValue(-1, 3).SetSize(), 0);
+    ASSERT_EQ(host.errors.size(), 1u);
+    host.errors.clear();
+}
+
+// Model libraries take what a look-up gives without a test: an index past what
+// the host can hold still gets an element, one stand-in per array, reported.
+TEST_F(StandIn, AnArrayFullUpHandsOutOneReportedStandIn) {
+    const long long blocks = host.Heap().liveBlocks;
+    {
+        ArrayOf<ZR_BASE_I, ZR_REALPARAMETER> a;
+        host.config.maxArraySlots = 2;
+        ZR_Type* one = a.Find(1);
+        ZR_Type* two = a.Find(2);
+        EXPECT_TRUE(host.errors.empty());
+        ZR_Type* three = a.Find(3);
+        ASSERT_NE(three, nullptr);
+        EXPECT_NE(three, one);
+        EXPECT_NE(three, two);
+        EXPECT_EQ(a.Find(-5), three);
+        EXPECT_EQ(a.Find(1), one);  // held elements are still found
+        EXPECT_EQ(a.SlotCount(), 2);
+        EXPECT_EQ(Members(a.IndexSet(0)), (std::vector<int>{1, 2}));
+        EXPECT_NE(a.WhyNotHeld(*three), "");
+        dynamic_cast<ZR_REALPARAMETER&>(*three).v();  // usable
+        std::size_t reported = 0;
+        for (const std::string& e : host.errors) reported += e.find("cannot hold this element") != std::string::npos;
+        EXPECT_EQ(reported, 2u);
+        host.errors.clear();
+    }
+    EXPECT_EQ(host.Heap().liveBlocks, blocks);  // the stand-ins go with their arrays
+}
+
+// An equation about an element the model does not have is reported by name: an
+// element outside its array's declared index set, a member of such an element,
+// or the stand-in of an element the array could not hold.
+TEST_F(StandIn, IncidenceNamesOnlyElementsInsideTheirIndexSets) {
+    ZR_ModelTypeEx model;
+    // Registers an array and its index set with the model, fills the set, binds it.
+    auto declare = [&](auto& array, const char* name, ZR_Set& set, const SUValue& members) {
+        set.AddProperty(&model, ("ZR_" + std::string(name) + "_SET1").c_str(), nullptr, 0, false);
+        array.AddProperty(&model, name, nullptr, 0, false);
+        set.SetInternalValue(ZR_Value(members, 0, 1, 1));
+        array.SetDim(set);
+    };
+    ZR_INTEGERSET nodes, sections;
+    ArrayOf<ZR_BASE_I, ZR_REALVARIABLE> x;
+    ArrayOf<ZR_BASE_I, Record> records;
+    declare(x, "X", nodes, ZR_IntSetValue(1, 3));
+    declare(records, "S", sections, ZR_IntSetValue(1, 1));
+    auto term = [](ZR_Type* t) -> ZR_VarParam& { return dynamic_cast<ZR_VarParam&>(*t); };
+
+    model.SetGroupLimits(1);
+    model.AddNonZero(term(x.Find(3)));
+    model.AddNonZero(dynamic_cast<Record&>(*records.Find(1)).H);
+    EXPECT_TRUE(host.errors.empty());
+    model.AddNonZero(term(x.Find(4)));
+    model.AddNonZero(dynamic_cast<Record&>(*records.Find(2)).H);
+    host.config.maxArraySlots = 2;
+    model.AddNonZero(term(x.Find(5)));
+    ASSERT_EQ(host.errors.size(), 5u);  // the last look-up's two reports, and three equations'
+    EXPECT_EQ(host.errors[0], "X(4): an equation names it, but it lies outside ZR_X_SET1 {1, 2, 3}");
+    EXPECT_EQ(host.errors[1], "S(2).H: an equation names it, but it lies outside ZR_S_SET1 {1}");
+    EXPECT_EQ(host.errors[4], "X(*): an equation names it, but X does not hold it");
     host.errors.clear();
 }
 

@@ -42,6 +42,28 @@ void ZR_DISTRIBUTION1D::BindArrays() {
 
 bool ZR_DISTRIBUTION1D::ReadyToDrive() { return XDOMAIN.Linked() != nullptr; }
 
+// The walk forms node numbers in int from each section's BASE and NODECOUNT and
+// from its elements' first nodes, BASE + (j - 1)(NUMPOLYPOINTS + 1), and steps at
+// most four nodes beyond them. Values fixed by a user can put those numbers out
+// of reach; such a domain is not read at all, rather than read wrongly.
+bool ZR_DISTRIBUTION1D::ReadyToDeclare() {
+    if (!ReadyToDrive()) return false;
+    constexpr long long kReach = 8;
+    auto fits = [](long long n) { return n >= INT_MIN + kReach && n <= INT_MAX - kReach; };
+    ZR_DOMAIN& domain = *XDOMAIN;
+    const long long width = (*domain.NUMPOLYPOINTS).v() + 1LL;
+    if (!fits(width)) return false;
+    ZR_IntegerSetIter s(ZR_IntSetValue(1, (*domain.NUMSECTIONS).v()));
+    while (s.Next()) {
+        ZR_SECTIONDATAMODEL& section = (*domain.SECTION)(s.v());
+        const long long base = section.BASE.v();
+        const long long elements = section.NUMELEMENTS.v();
+        if (!fits(base) || !fits(base + section.NODECOUNT.v())) return false;
+        if (elements > 1 && (!fits((elements - 1) * width) || !fits(base + (elements - 1) * width))) return false;
+    }
+    return true;
+}
+
 void ZR_DISTRIBUTION1D::InitialiseIndexSets(int level, int arg, int pass) {
     ZR_DOMAIN& domain = *XDOMAIN;
     const int e = (*domain.ENDNODE).v();

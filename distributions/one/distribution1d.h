@@ -33,6 +33,8 @@ protected:
     void Assignments(int level, int arg);
     // A domain reference the host never linked is not read.
     bool ReadyToDrive();
+    // Nor a domain whose node numbers the walk could not form as ints.
+    bool ReadyToDeclare();
     template <class Sink>
     void DeclareEquations(Sink& sink);
 };

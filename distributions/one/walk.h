@@ -307,11 +307,11 @@ private:
     ZR_DISTRIBUTION1D& m_d;
     Sink& m_sink;
     long long m_at[128] = {};
-    long long& m_i = m_at['i'];
-    long long& m_b = m_at['b'];
-    long long& m_e = m_at['e'];
-    long long& m_k = m_at['k'];
-    long long& m_s = m_at['s'];
+    long long& m_i = Letter('i');
+    long long& m_b = Letter('b');
+    long long& m_e = Letter('e');
+    long long& m_k = Letter('k');
+    long long& m_s = Letter('s');
 };
 
 }  // namespace zr_distribution1d

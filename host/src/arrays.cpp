@@ -120,7 +120,7 @@ void ZR_LongPtrVectorOwnsData::Reset(int slots) {
 // --- ZR_Matrix ---------------------------------------------------------------
 
 ZR_Matrix::ZR_Matrix(int dimensions, ZR_SetValue* firstIndexSet)
-    : CurrentPosition(0), m_dimensions(dimensions), m_indexSetsOffset(0) {
+    : CurrentPosition(0), m_dimensions(dimensions), m_indexSetsOffset(0), m_unheld(nullptr) {
     if (firstIndexSet == nullptr || dimensions < 1) {
         Host::Get().Error("an array needs at least one index set");
         m_dimensions = 0;
@@ -133,7 +133,8 @@ ZR_Matrix::ZR_Matrix(int dimensions, ZR_SetValue* firstIndexSet)
 
 ZR_Matrix::ZR_Matrix(const ZR_Matrix& other)
     : ZR_Type(other), CurrentPosition(0), m_dimensions(other.m_dimensions),
-      m_indexSetsOffset(other.m_indexSetsOffset), m_declared(static_cast<std::size_t>(other.m_dimensions), nullptr) {
+      m_indexSetsOffset(other.m_indexSetsOffset), m_declared(static_cast<std::size_t>(other.m_dimensions), nullptr),
+      m_unheld(nullptr) {
     ElementVector.Reset(other.SlotCount());
 }
 
@@ -146,7 +147,10 @@ ZR_Matrix& ZR_Matrix::operator=(const ZR_Matrix& other) {
     return *this;
 }
 
-ZR_Matrix::~ZR_Matrix() { CancelDependenceOnDeclaredSets(); }
+ZR_Matrix::~ZR_Matrix() {
+    CancelDependenceOnDeclaredSets();
+    GiveBack(m_unheld);
+}
 
 const char* ZR_Matrix::ZR_ContainerId() { return "Matrix"; }
 const char* ZR_Matrix::ZR_KindName() const { return "array"; }
@@ -188,6 +192,49 @@ ZR_Type* ZR_Matrix::AddElement() {
     element->HostPortType(GetHostPortType());
     ElementVector.Place(CurrentPosition, element);
     return element;
+}
+
+ZR_Type* ZR_Matrix::Unheld(const std::string& indexText) {
+    Host::Get().Error(FullName() + "(" + indexText +
+                      "): the array cannot hold this element; one that no index names stands in for it");
+    if (m_unheld == nullptr) {
+        m_unheld = NewElement();
+        if (m_unheld == nullptr) return nullptr;
+        m_unheld->AddRef();
+        m_unheld->SetElementOf(this, "*");
+    }
+    return m_unheld;
+}
+
+std::string ZR_Matrix::WhyNotHeld(const ZR_Type& element) const {
+    if (element.ElementOf() != this) return "it is not an element of " + FullName();
+    // The index text closed as CreateMissingArrayElement reads it: "3)", "1,\"b\")".
+    const std::string closed = element.IndexText() + ")";
+    const char* cursor = closed.c_str();
+    long long position = 0;
+    for (int d = 0; d < m_dimensions; ++d) {
+        const char terminator = d + 1 < m_dimensions ? ',' : ')';
+        const ZR_SetValue& present = IndexSet(d);
+        const ZR_Set* declared = DeclaredSet(d);
+        int at = 0;
+        bool held = false;
+        bool inside = true;
+        if (present.Type() == ZR_SET_STRING) {
+            char text[128];
+            held = ReadIndex(cursor, text, terminator) && present.SetContains(text, at);
+            inside = !held || declared == nullptr || (declared->fv() >= text);
+        } else {
+            int number = 0;
+            held = ReadIndex(cursor, number, terminator) && present.SetContains(number, at);
+            inside = !held || declared == nullptr || (declared->fv() >= number);
+        }
+        if (!held) return FullName() + " does not hold it";
+        if (!inside) return "it lies outside " + declared->FullName() + " " + declared->fv().ToText();
+        position = position * present.SetSize() + at;
+    }
+    if (position >= SlotCount() || Slot(static_cast<int>(position)) != &element)
+        return FullName() + " does not hold it";
+    return "";
 }
 
 void ZR_Matrix::RemoveSlot(int position) { ElementVector.Remove(position); }
@@ -381,7 +428,7 @@ ZR_Type* ZR_BASE_I::Find(int index) {
         long long pos = static_cast<long long>(index) - present.front();
         if (static_cast<long long>(present.back()) - present.front() != slots - 1LL) {
             pos = CurrentPosition + 1LL;
-            if (pos >= slots || present[static_cast<std::size_t>(pos)] != index) pos = CurrentPosition;
+            if (pos < 0 || pos >= slots || present[static_cast<std::size_t>(pos)] != index) pos = CurrentPosition;
             if (pos < 0 || pos >= slots || present[static_cast<std::size_t>(pos)] != index) pos = -1;
         }
         if (pos >= 0 && pos < slots) {
@@ -391,7 +438,8 @@ ZR_Type* ZR_BASE_I::Find(int index) {
             }
         }
     }
-    return OneIndex::Find(*this, IndexSets[0], index);
+    ZR_Type* element = OneIndex::Find(*this, IndexSets[0], index);
+    return element ? element : Unheld(std::to_string(index));
 }
 int ZR_BASE_I::NewElements() { return OneIndex::NewElements(*this, IndexSets[0], false); }
 

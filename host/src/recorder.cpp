@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include "qtvexp/arrays.h"
+
 namespace qtvhost {
 
 namespace {
@@ -232,6 +234,18 @@ void Host::OpenIncidence(int group) {
 
 void Host::RecordNonZero(const ZR_VarParam& term) {
     if (incidence.empty()) return Complain(*this, "AddNonZero before any SetGroupLimits");
+    // An equation about an element that its array does not hold, or holds outside
+    // its declared index set, is about nothing the model has: the host reports it
+    // (a member of an element answers for the element it belongs to).
+    for (const ZR_Type* t = &term; t != nullptr; t = t->RegisteredIn()) {
+        const auto* array = dynamic_cast<const ZR_Matrix*>(t->ElementOf());
+        if (array == nullptr) continue;
+        const std::string why = array->WhyNotHeld(*t);
+        if (!why.empty()) {
+            Error(term.FullName() + ": an equation names it, but " + why);
+            break;
+        }
+    }
     incidenceTerms.push_back(&term);
     ++incidence.back().termCount;
 }

@@ -81,6 +81,11 @@ public:
     static bool ReadIndex(const char*& cursor, int& index, char terminator);
     static bool ReadIndex(const char*& cursor, char (&index)[128], char terminator);
 
+    // Why `element` ("it") is not an element that this array holds within the
+    // index sets declared for it; "" when it is. An equation may name only such.
+    // A dimension bound to no declared set accepts every index.
+    std::string WhyNotHeld(const ZR_Type& element) const;
+
     // Removes the array from the dependents of its declared sets and forgets them.
     void CancelDependenceOnDeclaredSets();
     // Called by a declared set that goes before the array.
@@ -126,6 +131,12 @@ protected:
     // The slot goes and its element is given back; the index sets are the
     // caller's to mend.
     void RemoveSlot(int position);
+    // What a look-up gives, with an error, for an index the array cannot hold:
+    // one element of the array's kind that sits in no slot and that no index
+    // names, built on first need and kept until the array goes. Model libraries
+    // take what a look-up gives without a test, so it must be usable; null only
+    // when not even that element can be built.
+    ZR_Type* Unheld(const std::string& indexText);
 
     ZR_LongPtrVectorOwnsData ElementVector;
     int CurrentPosition;  // flat position of the element being found or built
@@ -137,6 +148,7 @@ private:
     std::ptrdiff_t m_indexSetsOffset;  // from this object to its first index set; the same in every copy
     std::vector<ZR_Set*> m_declared;
     std::string m_pending;
+    ZR_Type* m_unheld;
 };
 
 // One integer index.
