@@ -237,7 +237,7 @@ void Host::RecordNonZero(const ZR_VarParam& term) {
     // An equation about an element that its array does not hold, or holds outside
     // its declared index set, is about nothing the model has: the host reports it
     // (a member of an element answers for the element it belongs to).
-    for (const ZR_Type* t = &term; t != nullptr; t = t->RegisteredIn()) {
+    for (const ZR_Type* t = config.checkIncidence ? &term : nullptr; t != nullptr; t = t->RegisteredIn()) {
         const auto* array = dynamic_cast<const ZR_Matrix*>(t->ElementOf());
         if (array == nullptr) continue;
         const std::string why = array->WhyNotHeld(*t);

@@ -97,6 +97,10 @@ struct HostConfig {
     // with an error, as a host refuses a model it cannot hold rather than take
     // all the machine's memory.
     long long maxHeapBytes = 1LL << 30;
+    // Whether AddNonZero checks that a term's element lies in its array's index
+    // set; a diagnostic of this stand-in, costly per term, that measurements of
+    // the library's own cost switch off on both sides of a comparison.
+    bool checkIncidence = true;
 };
 
 class QTVEXP_API Host {
