@@ -1,8 +1,9 @@
 // Declaration at scale: SetUpEquations and JacPattern of the one-dimensional
-// distribution over domains of 10^4 to 10^6 nodes, each beside a baseline that
-// replays the same host calls from a recording straight into the stand-in host,
-// with no library code in between. The summary at the end gives the ratio
-// library/baseline, the time per equation instance and per token, the library's
+// distribution over domains of 10^4 to 10^6 nodes, each beside two replays of a
+// traced walk given straight into the stand-in host with no library code in
+// between: every host call the library made (the floor its own work sits on),
+// and only what the host records. The summary at the end gives the ratios
+// library/replay, the time per equation instance and per token, the library's
 // allocations per instance and the memory of a full declaration.
 //
 // The library is reached the host's way: loaded by file name, instances made by
@@ -22,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "replay.h"
 #include "session.h"
 
 namespace {
@@ -38,7 +40,9 @@ const ModelLibrary& Library() {
 
 bool IsCollocation(const std::string& method) { return method.compare(0, 4, "OCFE") == 0; }
 
-// --- the recording that the baseline replays ----------------------------------
+enum class Operation { SetUp, JacPattern };
+
+// --- the recording alone ---------------------------------------------------------
 
 // The host calls of one walk with their arguments, in order: per equation
 // instance its group and the terms that follow (SetUpEquations), per equation
@@ -67,6 +71,7 @@ struct Recording {
     std::vector<Equation> equations;
     std::vector<Item> items;
     std::vector<std::string> names;  // Equation::name points into these
+    int firstEquation = 0;           // the count that JacPattern's equations start from
 
     std::size_t Bytes() const {
         return incidence.size() * sizeof(Incidence) + terms.size() * sizeof(ZR_VarParam*) +
@@ -75,12 +80,17 @@ struct Recording {
 };
 
 // Taken from what the stand-in recorded of one library walk: the record holds
-// every call in order, so the calls can be given again exactly.
-Recording Record(const Host& host) {
+// every call in order, so the calls can be given again exactly, each kind in a
+// loop of its own with nothing else between the calls.
+Recording Record(const Host& host, Operation op) {
     Recording r;
+    if (op == Operation::SetUp) {
+        for (const IncidenceRecord& i : host.incidence) r.incidence.push_back({i.group, i.termCount});
+        for (const ZR_VarParam* t : host.incidenceTerms) r.terms.push_back(const_cast<ZR_VarParam*>(t));
+        return r;
+    }
+    r.firstEquation = host.expressions.empty() ? 0 : host.expressions.front().index;
     r.names = host.equationNames;
-    for (const IncidenceRecord& i : host.incidence) r.incidence.push_back({i.group, i.termCount});
-    for (const ZR_VarParam* t : host.incidenceTerms) r.terms.push_back(const_cast<ZR_VarParam*>(t));
     for (const ExpressionRecord& e : host.expressions)
         r.equations.push_back({r.names[static_cast<std::size_t>(e.nameId)].c_str(), e.group, e.tokenCount});
     for (const Token& t : host.tokens) {
@@ -126,6 +136,11 @@ int ReplayExpressions(ZR_ModelType& model, ZR_ModelExtensions& builder, const Re
 
 // Bytes that the host's own containers hold (its records, texts, index sets and
 // element tables): the program's allocation operators, which the host library
+
+// --- memory ------------------------------------------------------------------
+
+// Bytes that the host's own containers hold (its records, texts, index sets and
+// element tables): the program's allocation operators, which the host library
 // calls, count them. The host heap of MyAllocate counts itself.
 struct StdHeap {
     long long live = 0;
@@ -163,13 +178,13 @@ void ReleaseRecords(Host& host) {
 // --- one distribution over one domain, declared once --------------------------
 
 struct Model {
+    int generation = 0;  // tells the models of one run apart
     std::string method;
     int nodes = 0;
     InstanceRef distribution;
     std::vector<LinkedInstance> linked;  // the domain
     ZR_ModelType* domain = nullptr;
     std::vector<int> rows, cols;
-    Recording recording;
     std::size_t instances = 0;
     std::size_t tokens = 0;
     std::size_t terms = 0;
@@ -180,10 +195,14 @@ struct Model {
     long long elementsBuilt = 0;    // array elements that the first walk built
     long long hostHeapBytes = 0;    // MyAllocate bytes live after the declaration
     std::size_t hostRecordBytes = 0;  // the stand-in's record of the two walks
+    std::size_t replayBytes = 0;      // both replays of both walks
+    std::size_t hostCalls = 0;        // host calls of both walks
     std::string error;
 };
 
 std::unique_ptr<Model> g_model;
+struct Replays;
+void ForgetReplays();
 
 void ClearIncidence(Host& host) {
     host.incidence.clear();
@@ -214,7 +233,9 @@ std::string FormatReal(double x) {
 }
 
 std::unique_ptr<Model> Declare(const std::string& method, int nodes) {
+    static int generations = 0;
     auto m = std::make_unique<Model>();
+    m->generation = ++generations;
     m->method = method;
     m->nodes = nodes;
     Host& host = Host::Get();
@@ -222,7 +243,7 @@ std::unique_ptr<Model> Declare(const std::string& method, int nodes) {
     // A million nodes hold some gigabytes of host objects: more than the host
     // allows one model by default.
     host.config.maxHeapBytes = 1LL << 36;
-    // The library's cost beside the recording's: the stand-in's own check of
+    // The library's cost beside the replays': the stand-in's own check of
     // every term is off for both.
     host.config.checkIncidence = false;
     const long long stdBefore = g_stdHeap.live;
@@ -268,7 +289,6 @@ std::unique_ptr<Model> Declare(const std::string& method, int nodes) {
                          host.expressions.size() * sizeof(ExpressionRecord) + host.tokens.size() * sizeof(Token);
     if (!host.errors.empty()) m->error = "host error: " + host.errors.front();
     if (host.incidence.size() != m->instances) m->error = "the two walks declared different instances";
-    m->recording = Record(host);
     return m;
 }
 
@@ -276,66 +296,157 @@ std::unique_ptr<Model> Declare(const std::string& method, int nodes) {
 // first: at a million nodes each holds some gigabytes of host objects.
 Model& ModelFor(const std::string& method, int nodes) {
     if (!g_model || g_model->method != method || g_model->nodes != nodes) {
+        ForgetReplays();
         g_model.reset();
         g_model = Declare(method, nodes);
     }
     return *g_model;
 }
 
-ZR_ModelTypeEx& Recorder() {
-    static ZR_ModelTypeEx* recorder = [] {
-        auto* model = new ZR_ModelTypeEx;
-        model->AddRef();
-        return model;
-    }();
-    return *recorder;
+// --- the replays ----------------------------------------------------------------
+
+// One walk of an operation, traced once and given again two ways: every host
+// call the library made, and what the host recorded alone.
+struct Replays {
+    int generation;  // of the model
+    Operation operation;
+    HostCallReplay calls;
+    Recording records;
+    std::string error;
+};
+
+void Clear(Host& host, Operation op) {
+    if (op == Operation::SetUp) {
+        ClearIncidence(host);
+    } else {
+        ClearExpressions(host);
+    }
 }
 
-// Checks once per case that the replay tells the host exactly what the library
-// told it.
-bool ReplayMatches(Model& m) {
-    Host& host = Host::Get();
-    ClearIncidence(host);
-    ClearExpressions(host);
-    m.distribution->SetUpEquations();
+void RunLibrary(Model& m, Operation op) {
+    if (op == Operation::SetUp) {
+        m.distribution->SetUpEquations();
+    } else {
+        int* r = m.rows.data();
+        int* c = m.cols.data();
+        m.distribution->JacPattern(r, c, nullptr);
+    }
+}
+
+void RunReplay(Model& m, HostCallReplay& replay) {
     int* r = m.rows.data();
     int* c = m.cols.data();
-    m.distribution->JacPattern(r, c, nullptr);
-    const std::vector<IncidenceRecord> incidence = host.incidence;
-    const std::vector<const ZR_VarParam*> terms = host.incidenceTerms;
-    const std::vector<ExpressionRecord> expressions = host.expressions;
-    const std::vector<Token> tokens = host.tokens;
-    const std::vector<int> rows = m.rows;
-    ClearIncidence(host);
-    ClearExpressions(host);
-    ReplayIncidence(Recorder(), m.recording);
-    r = m.rows.data();
-    c = m.cols.data();
-    ReplayExpressions(Recorder(), Recorder(), m.recording, 0, r, c);
-    auto sameToken = [](const Token& a, const Token& b) {
-        return a.kind == b.kind && a.code == b.code && a.term == b.term &&
-               std::memcmp(&a.real, &b.real, sizeof a.real) == 0;
-    };
-    if (incidence.size() != host.incidence.size() || terms != host.incidenceTerms ||
-        expressions.size() != host.expressions.size() || tokens.size() != host.tokens.size() || rows != m.rows)
-        return false;
-    // The recording keeps the groups of the walk it was taken from; a later walk
-    // numbers from a later group base.
-    const int shift = incidence.empty() ? 0 : incidence[0].group - host.incidence[0].group;
-    for (std::size_t i = 0; i < incidence.size(); ++i)
-        if (incidence[i].group != host.incidence[i].group + shift ||
-            incidence[i].termCount != host.incidence[i].termCount)
-            return false;
-    for (std::size_t i = 0; i < expressions.size(); ++i) {
-        const ExpressionRecord& a = expressions[i];
-        const ExpressionRecord& b = host.expressions[i];
-        if (a.index != b.index || a.group != b.group + shift || a.tokenCount != b.tokenCount ||
-            m.recording.names[static_cast<std::size_t>(a.nameId)] != host.EquationName(b))
-            return false;
+    replay.Run(r, c);
+}
+
+void RunRecords(Model& m, Operation op, const Recording& records) {
+    ZR_ModelType& model = *m.distribution;
+    if (op == Operation::SetUp) {
+        ReplayIncidence(model, records);
+    } else {
+        int* r = m.rows.data();
+        int* c = m.cols.data();
+        ReplayExpressions(model, dynamic_cast<ZR_ModelExtensions&>(model), records, records.firstEquation, r, c);
     }
-    for (std::size_t i = 0; i < tokens.size(); ++i)
-        if (!sameToken(tokens[i], host.tokens[i])) return false;
-    return true;
+}
+
+// What the host holds of a walk, folded into one number (FNV-1a), so that a
+// replay can be checked against the library without a copy of the records.
+class Fingerprint {
+public:
+    template <class T>
+    void Add(const T& value) {
+        unsigned char bytes[sizeof(T)];
+        std::memcpy(bytes, &value, sizeof(T));
+        for (unsigned char b : bytes) m_hash = (m_hash ^ b) * 1099511628211ULL;
+    }
+    std::uint64_t Value() const { return m_hash; }
+
+private:
+    std::uint64_t m_hash = 14695981039346656037ULL;
+};
+
+// The base operations' calls count unless `records` asks for the records alone.
+std::uint64_t Held(const Host& host, const Model& m, bool records = false) {
+    Fingerprint f;
+    for (const IncidenceRecord& i : host.incidence) {
+        f.Add(i.group);
+        f.Add(i.termCount);
+    }
+    for (const ZR_VarParam* t : host.incidenceTerms) f.Add(t);
+    for (const ExpressionRecord& e : host.expressions) {
+        f.Add(e.index);
+        f.Add(e.group);
+        f.Add(e.tokenCount);
+        for (char ch : host.EquationName(e)) f.Add(ch);
+    }
+    for (const Token& t : host.tokens) {
+        f.Add(t.kind);
+        f.Add(t.code);
+        f.Add(t.real);
+        f.Add(t.term);
+    }
+    for (const BaseCall& b : records ? std::vector<BaseCall>() : host.baseCalls) {
+        f.Add(b.kind);
+        f.Add(b.object);
+        f.Add(b.a);
+        f.Add(b.b);
+    }
+    for (int r : m.rows) f.Add(r);
+    for (int c : m.cols) f.Add(c);
+    f.Add(host.errors.size());
+    return f.Value();
+}
+
+// Traces a walk of the library and takes its replays, then checks that the full
+// replay makes exactly the traced calls and that each replay tells the host what
+// the library told it.
+void Take(Model& m, Replays& out) {
+    Host& host = Host::Get();
+    const Operation op = out.operation;
+    auto run = [&](auto&& walk) {
+        Clear(host, op);
+        std::fill(m.rows.begin(), m.rows.end(), -1);
+        std::fill(m.cols.begin(), m.cols.end(), -1);
+        walk();
+        return Held(host, m);
+    };
+    StartTrace(&HostCallReplay::Sink, &out.calls);
+    const std::uint64_t library = run([&] { RunLibrary(m, op); });
+    StopTrace();
+    const std::uint64_t libraryRecords = Held(host, m, true);
+    out.records = Record(host, op);
+    out.error = out.calls.Error();
+    if (!out.error.empty()) return;
+
+    HostCallCheck check(out.calls);
+    StartTrace(&HostCallCheck::Sink, &check);
+    const std::uint64_t calls = run([&] { RunReplay(m, out.calls); });
+    StopTrace();
+    std::string why;
+    if (!check.Matched(&why)) {
+        out.error = "the replay does not make the calls the library made: " + why;
+    } else if (calls != library) {
+        out.error = "the replay of every call does not tell the host what the library told it";
+    } else if (run([&] { RunRecords(m, op, out.records); }), Held(host, m, true) != libraryRecords) {
+        out.error = "the replay of the records does not tell the host what the library told it";
+    }
+}
+
+std::unique_ptr<Replays> g_replays;
+void ForgetReplays() { g_replays.reset(); }
+
+// The replays of the current model's walk of `op`; one operation's at a time,
+// since a million nodes give some gigabytes of calls.
+Replays& ReplaysFor(Model& m, Operation op) {
+    if (!g_replays || g_replays->generation != m.generation || g_replays->operation != op) {
+        g_replays.reset();
+        g_replays = std::make_unique<Replays>();
+        g_replays->generation = m.generation;
+        g_replays->operation = op;
+        Take(m, *g_replays);
+    }
+    return *g_replays;
 }
 
 // --- the benchmarks ------------------------------------------------------------
@@ -369,6 +480,7 @@ void Finish(benchmark::State& state, const Model& m, long long allocations) {
 }
 
 void BM_Declare(benchmark::State& state, const std::string& method, int nodes) {
+    ForgetReplays();
     g_model.reset();
     for (auto _ : state) ModelFor(method, nodes);
     Model& m = *g_model;
@@ -379,11 +491,19 @@ void BM_Declare(benchmark::State& state, const std::string& method, int nodes) {
     state.counters["std_heap_peak_bytes_per_node"] = static_cast<double>(m.peakStdBytes) / m.nodes;
     state.counters["host_heap_bytes_per_node"] = static_cast<double>(m.hostHeapBytes) / m.nodes;
     state.counters["record_bytes_per_token"] = static_cast<double>(m.hostRecordBytes) / static_cast<double>(m.tokens);
-    state.counters["replay_bytes_per_token"] =
-        static_cast<double>(m.recording.Bytes()) / static_cast<double>(m.tokens);
     state.counters["first_walk_blocks"] = static_cast<double>(m.elementBlocks);
     state.counters["elements_built"] = static_cast<double>(m.elementsBuilt);
-    if (!ReplayMatches(m)) state.SkipWithError("the replay does not tell the host what the library told it");
+    // Each walk's replays are taken and checked once here, so that every case
+    // shows their size and no case is measured against a replay that differs.
+    double calls = 0, bytes = 0;
+    for (Operation op : {Operation::SetUp, Operation::JacPattern}) {
+        const Replays& replays = ReplaysFor(m, op);
+        if (!replays.error.empty()) return state.SkipWithError(replays.error.c_str());
+        calls += static_cast<double>(replays.calls.Size());
+        bytes += static_cast<double>(replays.calls.Bytes() + replays.records.Bytes());
+    }
+    state.counters["host_calls_per_instance"] = calls / static_cast<double>(m.instances);
+    state.counters["replay_bytes_per_token"] = bytes / static_cast<double>(m.tokens);
 }
 
 void BM_DomainAssignments(benchmark::State& state, const std::string& method, int nodes) {
@@ -405,59 +525,61 @@ void BM_DomainAssignments(benchmark::State& state, const std::string& method, in
                                                         benchmark::Counter::kInvert);
 }
 
-void BM_SetUpEquations(benchmark::State& state, const std::string& method, int nodes) {
+// The library's walk. JacPattern numbers its groups from the group base that
+// the last SetUpEquations left.
+void BM_Library(benchmark::State& state, Operation op, const std::string& method, int nodes) {
     Model& m = ModelFor(method, nodes);
     if (!Ready(state, m)) return;
     Host& host = Host::Get();
+    if (op == Operation::JacPattern) {
+        ClearIncidence(host);
+        m.distribution->SetUpEquations();
+    }
     const long long before = host.Heap().allocations;
     for (auto _ : state) {
-        ClearIncidence(host);
-        benchmark::DoNotOptimize(m.distribution->SetUpEquations());
+        Clear(host, op);
+        RunLibrary(m, op);
+        benchmark::ClobberMemory();
     }
     Finish(state, m, host.Heap().allocations - before);
 }
 
-void BM_BaselineSetUpEquations(benchmark::State& state, const std::string& method, int nodes) {
+// A replay of the library's walk: every host call it made, or the records alone.
+void BM_Replay(benchmark::State& state, Operation op, bool recordsAlone, const std::string& method, int nodes) {
     Model& m = ModelFor(method, nodes);
     if (!Ready(state, m)) return;
+    Replays& replays = ReplaysFor(m, op);
+    if (!replays.error.empty()) return state.SkipWithError(replays.error.c_str());
     Host& host = Host::Get();
-    ZR_ModelType& recorder = Recorder();
     for (auto _ : state) {
-        ClearIncidence(host);
-        ReplayIncidence(recorder, m.recording);
+        Clear(host, op);
+        if (recordsAlone) {
+            RunRecords(m, op, replays.records);
+        } else {
+            RunReplay(m, replays.calls);
+        }
         benchmark::ClobberMemory();
     }
     Finish(state, m, 0);
 }
 
-void BM_JacPattern(benchmark::State& state, const std::string& method, int nodes) {
-    Model& m = ModelFor(method, nodes);
-    if (!Ready(state, m)) return;
-    Host& host = Host::Get();
-    ClearIncidence(host);
-    m.distribution->SetUpEquations();  // JacPattern numbers groups from its group base
-    const long long before = host.Heap().allocations;
-    for (auto _ : state) {
-        ClearExpressions(host);
-        int* r = m.rows.data();
-        int* c = m.cols.data();
-        benchmark::DoNotOptimize(m.distribution->JacPattern(r, c, nullptr));
-    }
-    Finish(state, m, host.Heap().allocations - before);
+void BM_SetUpEquations(benchmark::State& state, const std::string& method, int nodes) {
+    BM_Library(state, Operation::SetUp, method, nodes);
 }
-
-void BM_BaselineJacPattern(benchmark::State& state, const std::string& method, int nodes) {
-    Model& m = ModelFor(method, nodes);
-    if (!Ready(state, m)) return;
-    Host& host = Host::Get();
-    ZR_ModelTypeEx& recorder = Recorder();
-    for (auto _ : state) {
-        ClearExpressions(host);
-        int* r = m.rows.data();
-        int* c = m.cols.data();
-        benchmark::DoNotOptimize(ReplayExpressions(recorder, recorder, m.recording, 0, r, c));
-    }
-    Finish(state, m, 0);
+void BM_JacPattern(benchmark::State& state, const std::string& method, int nodes) {
+    BM_Library(state, Operation::JacPattern, method, nodes);
+}
+void BM_HostCallsSetUpEquations(benchmark::State& state, const std::string& method, int nodes) {
+    BM_Replay(state, Operation::SetUp, false, method, nodes);
+}
+void BM_HostCallsJacPattern(benchmark::State& state, const std::string& method, int nodes) {
+    BM_Replay(state, Operation::JacPattern, false, method, nodes);
+}
+void BM_RecordsSetUpEquations(benchmark::State& state, const std::string& method, int nodes) {
+    BM_Replay(state, Operation::SetUp, true, method, nodes);
+}
+void BM_RecordsJacPattern(benchmark::State& state, const std::string& method, int nodes) {
+    BM_Replay(state, Operation::JacPattern, true, method, nodes);
 }
 
 // --- the summary -------------------------------------------------------------
@@ -482,27 +604,32 @@ public:
     void Finalize() override {
         ConsoleReporter::Finalize();
         std::ostream& out = GetOutputStream();
-        out << "\ntime per equation instance (ns) of the library and of the baseline, library/baseline for each\n"
-               "operation and for both together; allocs: library allocations per instance\n";
+        out << "\ntime per equation instance (ns) of the library and of the replays of its walk: calls, every\n"
+               "host call it made; records, only what the host records; library/replay for each operation and\n"
+               "for both together; allocs: library allocations per instance\n";
         char line[256];
-        std::snprintf(line, sizeof line, "%-6s %8s %9s | %8s %8s %6s | %8s %8s %6s | %6s | %6s\n", "method", "nodes",
-                      "instances", "SetUp", "base", "ratio", "JacPat", "base", "ratio", "both", "allocs");
+        std::snprintf(line, sizeof line, "%-6s %8s %9s | %7s %7s %5s %7s %5s | %7s %7s %5s %7s %5s | %5s %5s | %6s\n",
+                      "method", "nodes", "instances", "SetUp", "calls", "ratio", "records", "ratio", "JacPat", "calls",
+                      "ratio", "records", "ratio", "calls", "recs", "allocs");
         out << line;
         for (const char* method : kMethods) {
             for (int nodes : kNodes) {
                 const std::string key = std::string(method) + "/" + std::to_string(nodes);
-                const Result* su = Find("SetUpEquations/" + key);
-                const Result* sub = Find("Baseline/SetUpEquations/" + key);
-                const Result* jp = Find("JacPattern/" + key);
-                const Result* jpb = Find("Baseline/JacPattern/" + key);
-                if (!su || !sub || !jp || !jpb) continue;
-                const double n = su->counters.at("instances");
+                const Result* su[] = {Find("SetUpEquations/" + key), Find("HostCalls/SetUpEquations/" + key),
+                                      Find("Records/SetUpEquations/" + key)};
+                const Result* jp[] = {Find("JacPattern/" + key), Find("HostCalls/JacPattern/" + key),
+                                      Find("Records/JacPattern/" + key)};
+                if (!su[0] || !su[1] || !su[2] || !jp[0] || !jp[1] || !jp[2]) continue;
+                const double n = su[0]->counters.at("instances");
+                auto ns = [n](const Result* r) { return r->seconds * 1e9 / n; };
+                auto ratio = [](const Result* const* op, int k) { return op[0]->seconds / op[k]->seconds; };
+                auto both = [&](int k) { return (su[0]->seconds + jp[0]->seconds) / (su[k]->seconds + jp[k]->seconds); };
                 std::snprintf(line, sizeof line,
-                              "%-6s %8d %9.0f | %8.1f %8.1f %6.2f | %8.1f %8.1f %6.2f | %6.2f | %6.2g\n", method, nodes,
-                              n, su->seconds * 1e9 / n, sub->seconds * 1e9 / n, su->seconds / sub->seconds,
-                              jp->seconds * 1e9 / n, jpb->seconds * 1e9 / n, jp->seconds / jpb->seconds,
-                              (su->seconds + jp->seconds) / (sub->seconds + jpb->seconds),
-                              su->counters.at("allocs_per_instance") + jp->counters.at("allocs_per_instance"));
+                              "%-6s %8d %9.0f | %7.1f %7.1f %5.2f %7.1f %5.2f | %7.1f %7.1f %5.2f %7.1f %5.2f | %5.2f "
+                              "%5.2f | %6.2g\n",
+                              method, nodes, n, ns(su[0]), ns(su[1]), ratio(su, 1), ns(su[2]), ratio(su, 2), ns(jp[0]),
+                              ns(jp[1]), ratio(jp, 1), ns(jp[2]), ratio(jp, 2), both(1), both(2),
+                              su[0]->counters.at("allocs_per_instance") + jp[0]->counters.at("allocs_per_instance"));
                 out << line;
             }
         }
@@ -522,18 +649,18 @@ public:
         }
         out << "\nfull declaration (factory to the end of the first JacPattern): seconds; bytes per node at\n"
                "the peak: MyAllocate heap (instances and elements) + the host's containers = total; bytes per\n"
-               "token of the stand-in's record and of the replay's; MyAllocate blocks of the first walk less\n"
-               "the array elements it built\n";
+               "token of the stand-in's record and of the two replays; host calls per instance of both walks;\n"
+               "MyAllocate blocks of the first walk less the array elements it built\n";
         for (const char* method : kMethods) {
             for (int nodes : kNodes) {
                 const Result* d = Find("Declare/" + std::string(method) + "/" + std::to_string(nodes));
                 if (!d) continue;
                 const double myAllocate = d->counters.at("host_heap_bytes_per_node");
                 const double containers = d->counters.at("std_heap_peak_bytes_per_node");
-                std::snprintf(line, sizeof line, "%-6s %8d %7.2f %6.0f + %5.0f = %6.0f   %5.1f / %5.1f   %3.0f\n",
+                std::snprintf(line, sizeof line, "%-6s %8d %7.2f %6.0f + %5.0f = %6.0f   %5.1f / %5.1f   %5.1f   %3.0f\n",
                               method, nodes, d->seconds, myAllocate, containers, myAllocate + containers,
                               d->counters.at("record_bytes_per_token"),
-                              d->counters.at("replay_bytes_per_token"),
+                              d->counters.at("replay_bytes_per_token"), d->counters.at("host_calls_per_instance"),
                               d->counters.at("first_walk_blocks") - d->counters.at("elements_built"));
                 out << line;
             }
@@ -569,9 +696,11 @@ void RegisterAll() {
         {"Declare/", BM_Declare},
         {"DomainAssignments/", BM_DomainAssignments},
         {"SetUpEquations/", BM_SetUpEquations},
-        {"Baseline/SetUpEquations/", BM_BaselineSetUpEquations},
+        {"HostCalls/SetUpEquations/", BM_HostCallsSetUpEquations},
+        {"Records/SetUpEquations/", BM_RecordsSetUpEquations},
         {"JacPattern/", BM_JacPattern},
-        {"Baseline/JacPattern/", BM_BaselineJacPattern},
+        {"HostCalls/JacPattern/", BM_HostCallsJacPattern},
+        {"Records/JacPattern/", BM_RecordsJacPattern},
     };
     for (const char* method : kMethods) {
         for (int nodes : kNodes) {

@@ -1,9 +1,13 @@
 // What declaring the equations of a distribution costs the library itself: the
 // elements of its arrays are built once, on first use, and a walk after that
-// takes no block of the heap, whatever the method.
+// takes no block of the heap, whatever the method. The measurements set the
+// library beside a replay of the host calls it made, so the replay is checked
+// here too.
 #include <string>
+#include <tuple>
 
 #include "library.h"
+#include "replay.h"
 
 using namespace testing_support;
 
@@ -21,23 +25,58 @@ long long Elements(ZR_Container& distribution) {
     return built;
 }
 
+// A distribution over a domain of two sections of METHOD, settled and sized,
+// with every derivative and the integrals.
+struct Settled {
+    qtvhost::InstanceRef distribution;
+    std::vector<qtvhost::LinkedInstance> linked;
+};
+
+Settled Settle(const char* method) {
+    Settled s{Make("DISTRIBUTION1D"), {}};
+    ZR_ModelType& d = *s.distribution;
+    s.linked = qtvhost::LinkReferences(Library(), d);
+    qtvhost::SetParameter(d, "XDOMAIN.DISCRETIZATIONMETHOD", method);
+    qtvhost::SetParameter(d, "XDOMAIN.NUMSECTIONS", "2");
+    qtvhost::SetParameter(d, "XDOMAIN.SPACINGPREFERENCE", "0.02");
+    qtvhost::SetParameter(d, "XDOMAIN.HIGHESTORDERDERIVATIVE", "2");
+    qtvhost::SetParameter(d, "HIGHESTORDERXDERIVATIVEUSED", "2");
+    qtvhost::SetParameter(d, "INTEGRALS", "idx");
+    qtvhost::SettleAssignments(*s.linked.at(0).instance);
+    qtvhost::SettleAssignments(d);
+    d.SetDims();
+    return s;
+}
+
+// What the host holds of the walks, comparable as a whole.
+auto Held(const qtvhost::Host& host) {
+    std::vector<std::tuple<int, unsigned, unsigned>> incidence;
+    for (const auto& i : host.incidence) incidence.emplace_back(i.group, i.firstTerm, i.termCount);
+    std::vector<std::tuple<int, std::string, int, unsigned>> expressions;
+    for (const auto& e : host.expressions) expressions.emplace_back(e.index, host.EquationName(e), e.group, e.tokenCount);
+    std::vector<std::tuple<int, int, double, const void*>> tokens;
+    for (const auto& t : host.tokens) tokens.emplace_back(t.kind, t.code, t.real, t.term);
+    std::vector<std::tuple<int, const void*, int, int>> base;
+    for (const auto& b : host.baseCalls) base.emplace_back(b.kind, b.object, b.a, b.b);
+    return std::make_tuple(incidence, host.incidenceTerms, expressions, tokens, base);
+}
+
+void Forget(qtvhost::Host& host) {
+    host.incidence.clear();
+    host.incidenceTerms.clear();
+    host.expressions.clear();
+    host.tokens.clear();
+    host.baseCalls.clear();
+}
+
 }  // namespace
 
 TEST_F(DeclarationCost, AWalkTakesNoHeapBlockOnceTheElementsExist) {
     for (const char* method : {"BFD1", "BFD2", "FFD1", "FFD2", "CFD2", "CFD4", "UBFD4", "OCFE2", "OCFE3", "OCFE4"}) {
         SCOPED_TRACE(method);
         host.Reset();
-        auto distribution = Make("DISTRIBUTION1D");
-        auto linked = qtvhost::LinkReferences(Library(), *distribution);
-        qtvhost::SetParameter(*distribution, "XDOMAIN.DISCRETIZATIONMETHOD", method);
-        qtvhost::SetParameter(*distribution, "XDOMAIN.NUMSECTIONS", "2");
-        qtvhost::SetParameter(*distribution, "XDOMAIN.SPACINGPREFERENCE", "0.02");
-        qtvhost::SetParameter(*distribution, "XDOMAIN.HIGHESTORDERDERIVATIVE", "2");
-        qtvhost::SetParameter(*distribution, "HIGHESTORDERXDERIVATIVEUSED", "2");
-        qtvhost::SetParameter(*distribution, "INTEGRALS", "idx");
-        qtvhost::SettleAssignments(*linked.at(0).instance);
-        qtvhost::SettleAssignments(*distribution);
-        distribution->SetDims();
+        Settled settled = Settle(method);
+        ZR_ModelType* distribution = settled.distribution.get();
 
         // The first walk builds each element it names, and nothing else.
         const long long before = host.Heap().allocations;
@@ -57,4 +96,71 @@ TEST_F(DeclarationCost, AWalkTakesNoHeapBlockOnceTheElementsExist) {
         EXPECT_EQ(rowsAgain.size(), rows.size());
         EXPECT_EQ(colsAgain, cols);
     }
+}
+
+// The first walks are traced: they build the elements inside the host's look-ups,
+// which the trace leaves inside the look-ups. Given again, the calls find the
+// elements and must tell the host exactly what the library told it.
+TEST_F(DeclarationCost, ATracedWalkGivenAgainMakesTheSameCalls) {
+    using qtvhost::HostCall;
+    using qtvhost::HostCallRecord;
+    for (const char* method : {"BFD2", "CFD4", "OCFE3"}) {
+        SCOPED_TRACE(method);
+        host.Reset();
+        Settled settled = Settle(method);
+        ZR_ModelType& d = *settled.distribution;
+        std::vector<HostCallRecord> trace;
+        std::vector<int> rows, cols;
+        Forget(host);
+        qtvhost::StartTrace(&trace);
+        d.SetUpEquations();
+        qtvhost::RunJacPattern(d, 0, rows, cols);
+        qtvhost::StopTrace();
+        const auto held = Held(host);
+        const std::vector<int> pattern = rows, columns = cols;
+
+        std::size_t finds = 0, nonZeros = 0;
+        for (const HostCallRecord& call : trace) {
+            finds += call.call == HostCall::Find;
+            nonZeros += call.call == HostCall::NonZero;
+        }
+        EXPECT_EQ(nonZeros, host.incidenceTerms.size());
+        EXPECT_GT(finds, nonZeros);  // every term looked up in each walk, and the sections too
+
+        qtvhost::HostCallReplay replay(trace);
+        ASSERT_EQ(replay.Error(), "");
+        Forget(host);
+        std::fill(rows.begin(), rows.end(), -1);
+        std::fill(cols.begin(), cols.end(), -1);
+        qtvhost::HostCallCheck check(replay);
+        qtvhost::StartTrace(&qtvhost::HostCallCheck::Sink, &check);
+        int* r = rows.data();
+        int* c = cols.data();
+        replay.Run(r, c);
+        qtvhost::StopTrace();
+        std::string why;
+        EXPECT_TRUE(check.Matched(&why)) << why;
+        EXPECT_TRUE(Held(host) == held);
+        EXPECT_EQ(rows, pattern);
+        EXPECT_EQ(cols, columns);
+    }
+}
+
+TEST_F(DeclarationCost, AReplayRefusesCallsItCannotGiveAgain) {
+    using qtvhost::HostCall;
+    int object = 0;
+    // A set value destroyed that the trace never saw built.
+    qtvhost::HostCallReplay foreign({{HostCall::SetEnd, 0, &object, {}}});
+    EXPECT_NE(foreign.Error(), "");
+    // A set value built and never destroyed would outlive its replay.
+    qtvhost::HostCallReplay alive({{HostCall::NoSet, 0, &object, {}}});
+    EXPECT_NE(alive.Error(), "");
+    int* none = nullptr;
+    alive.Run(none, none);  // runs nothing
+    // A check counts missing calls as a difference.
+    qtvhost::HostCallReplay one({{HostCall::CompareCI, 0, "a", {}}});
+    qtvhost::HostCallCheck check(one);
+    std::string why;
+    EXPECT_FALSE(check.Matched(&why));
+    EXPECT_NE(why, "");
 }

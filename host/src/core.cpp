@@ -1,4 +1,5 @@
 #include "qtvexp/core.h"
+#include "trace_hook.h"
 
 #include <algorithm>
 #include <climits>
@@ -340,7 +341,8 @@ ZR_ModelType& ZR_ModelType::operator=(const ZR_ModelType& other) {
 }
 ZR_ModelType::~ZR_ModelType() = default;
 
-int ZR_ModelType::JacPattern(int*&, int*&, ZR_EquationType**) {
+int ZR_ModelType::JacPattern(int*&, int*&, ZR_EquationType** types) {
+    QTV_TRACED(qtvhost::HostCall::JacPattern, this, 0, static_cast<const void*>(types));
     Host& host = Host::Get();
     host.baseCalls.push_back({BaseCall::JacPattern, this, 0, 0});
     return host.config.jacPatternResult;
@@ -350,12 +352,14 @@ int ZR_ModelType::Jacobian(double*, int, int) { return 0; }
 int ZR_ModelType::Residuals(double*, int, int) { return Host::Get().config.residualsResult; }
 
 int ZR_ModelType::SetUpEquations() {
+    QTV_TRACED(qtvhost::HostCall::SetUpEquations, this);
     Host& host = Host::Get();
     host.baseCalls.push_back({BaseCall::SetUpEquations, this, 0, 0});
     return host.config.setUpEquationsResult;
 }
 
 int ZR_ModelType::SetLocalEqnCount(int count) {
+    QTV_TRACED(qtvhost::HostCall::LocalEqnCount, this, count);
     Host& host = Host::Get();
     host.baseCalls.push_back({BaseCall::SetLocalEqnCount, this, count, 0});
     return count + host.config.localEqnCountOffset;
@@ -381,6 +385,7 @@ ZR_ModelExtensions& ZR_ModelExtensions::operator=(const ZR_ModelExtensions&) = d
 ZR_ModelExtensions::~ZR_ModelExtensions() = default;
 
 void ZR_ModelExtensions::ResetExpressions() {
+    QTV_TRACED(qtvhost::HostCall::ResetExpressions, this);
     Host::Get().baseCalls.push_back({BaseCall::ResetExpressions, this, 0, 0});
 }
 void ZR_ModelExtensions::AddProcExpression(ZR_ProcedureType* procedure, int number, int equation, const char*) {

@@ -1,4 +1,5 @@
 #include "qtvexp/members.h"
+#include "trace_hook.h"
 
 #include <cmath>
 
@@ -95,8 +96,14 @@ int ZR_REALPARAMETER::ZR_PQCol() const { return 0; }
 int ZR_REALPARAMETER::ZR_PQRow() const { return 0; }
 const ZR_Value* ZR_REALPARAMETER::ZR_DefaultPHYSICALQUANTITY() const { return nullptr; }
 const ZR_Value* ZR_REALPARAMETER::ZR_DefaultBASEUOMNAME() const { return nullptr; }
-double ZR_REALPARAMETER::v() { return EffectiveValue().RealValue(); }
-double ZR_REALPARAMETER::fv() const { return EffectiveValue().RealValue(); }
+double ZR_REALPARAMETER::v() {
+    QTV_TRACED(qtvhost::HostCall::RealV, this);
+    return EffectiveValue().RealValue();
+}
+double ZR_REALPARAMETER::fv() const {
+    QTV_TRACED(qtvhost::HostCall::RealFv, this);
+    return EffectiveValue().RealValue();
+}
 double ZR_REALPARAMETER::TermValue() const { return fv(); }
 const std::string& ZR_REALPARAMETER::PhysicalQuantity() const { return m_quantity; }
 const std::string& ZR_REALPARAMETER::BaseUnit() const { return m_unit; }
@@ -118,8 +125,14 @@ ZR_INTEGERPARAMETER& ZR_INTEGERPARAMETER::operator=(const ZR_INTEGERPARAMETER& o
 ZR_INTEGERPARAMETER::~ZR_INTEGERPARAMETER() = default;
 const char* ZR_INTEGERPARAMETER::ZR_ContainerId() { return "IntegerParameter"; }
 void ZR_INTEGERPARAMETER::InitializeSystemAttributes() { InitializeCommonAttributes(); }
-int ZR_INTEGERPARAMETER::v() { return EffectiveValue().IntValue(); }
-int ZR_INTEGERPARAMETER::fv() const { return EffectiveValue().IntValue(); }
+int ZR_INTEGERPARAMETER::v() {
+    QTV_TRACED(qtvhost::HostCall::IntV, this);
+    return EffectiveValue().IntValue();
+}
+int ZR_INTEGERPARAMETER::fv() const {
+    QTV_TRACED(qtvhost::HostCall::IntFv, this);
+    return EffectiveValue().IntValue();
+}
 double ZR_INTEGERPARAMETER::TermValue() const { return fv(); }
 ZR_Value::Kind ZR_INTEGERPARAMETER::ValueKind() const { return ZR_Value::Integer; }
 
@@ -151,7 +164,10 @@ void ZR_STRINGPARAMETER::InitializeSystemAttributes() {
 const ZR_Value* ZR_STRINGPARAMETER::ZR_DefaultTAG() const { return nullptr; }
 const ZR_Value* ZR_STRINGPARAMETER::ZR_DefaultVALID() const { return nullptr; }
 const ZR_SetValue* ZR_STRINGPARAMETER::ZR_VALIDValue() const { return m_hasValid ? &m_valid : nullptr; }
-ZR_STRINGPARAMETER::operator const char*() const { return EffectiveValue().TextValue(); }
+ZR_STRINGPARAMETER::operator const char*() const {
+    QTV_TRACED(qtvhost::HostCall::Text, this);
+    return EffectiveValue().TextValue();
+}
 ZR_Value::Kind ZR_STRINGPARAMETER::ValueKind() const { return ZR_Value::Text; }
 
 std::string ZR_STRINGPARAMETER::Accept(ZR_Value& value) const {
@@ -227,8 +243,14 @@ ZR_Set& ZR_Set::operator=(const ZR_Set& other) {
     return *this;
 }
 ZR_Set::~ZR_Set() = default;
-const ZR_SetValue& ZR_Set::v() { return EffectiveValue().SetValue(); }
-const ZR_SetValue& ZR_Set::fv() const { return EffectiveValue().SetValue(); }
+const ZR_SetValue& ZR_Set::v() {
+    QTV_TRACED(qtvhost::HostCall::SetV, this);
+    return EffectiveValue().SetValue();
+}
+const ZR_SetValue& ZR_Set::fv() const {
+    QTV_TRACED(qtvhost::HostCall::SetFv, this);
+    return EffectiveValue().SetValue();
+}
 const char* ZR_Set::ZR_KindName() const { return "set"; }
 
 // A single text or integer stands for the set that holds just it.

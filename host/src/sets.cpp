@@ -1,4 +1,5 @@
 #include "qtvexp/sets.h"
+#include "trace_hook.h"
 #include "qtvexp/recorder.h"
 
 #include <algorithm>
@@ -170,6 +171,7 @@ void SUValue::SetAddAtOffset(const char* value, int pos) {
 }
 
 SUValue& SUValue::operator+=(int value) {
+    QTV_TRACED(qtvhost::HostCall::SetAdd, this, value);
     int pos;
     if (!SetContains(value, pos)) SetAddAtOffset(value, pos);
     return *this;
@@ -225,6 +227,7 @@ SUValue& SUValue::operator*=(const SUValue& other) {
 }
 
 int SUValue::operator>=(const char* text) const {
+    QTV_TRACED(qtvhost::HostCall::Holds, this, 0, static_cast<const void*>(text));
     int pos;
     return SetContains(text, pos);
 }
@@ -247,6 +250,7 @@ int Lower(char c) {
 }  // namespace
 
 int SUValue::CompareCI(const char* a, const char* b) {
+    QTV_TRACED(qtvhost::HostCall::CompareCI, a, 0, static_cast<const void*>(b));
     if (a == nullptr || b == nullptr) return a == b ? 0 : (a == nullptr ? -1 : 1);
     for (;; ++a, ++b) {
         if (*a == *b) {  // texts compared are mostly written alike
@@ -290,6 +294,7 @@ int ZR_SetValue::Integer(int pos) const { return IntegerAt(pos); }
 const char* ZR_SetValue::String(int pos) const { return StringAt(pos); }
 
 ZR_IntSetValue::ZR_IntSetValue(int lo, int hi) {
+    QTV_TRACED(qtvhost::HostCall::Range, this, 0, lo, hi);
     if (hi == INT_MIN) {
         m_ints.push_back(lo);
         return;
@@ -304,9 +309,11 @@ ZR_IntSetValue::ZR_IntSetValue(int lo, int hi) {
     m_ints.append_range(lo, hi);
 }
 
-ZR_IntSetValue::ZR_IntSetValue(const char*) {}
+ZR_IntSetValue::ZR_IntSetValue(const char* text) {
+    QTV_TRACED(qtvhost::HostCall::NoSet, this, 0, static_cast<const void*>(text));
+}
 ZR_IntSetValue::ZR_IntSetValue(const ZR_SetValue& other) : ZR_SetValue(other) {}
-ZR_IntSetValue::~ZR_IntSetValue() = default;
+ZR_IntSetValue::~ZR_IntSetValue() { QTV_TRACED(qtvhost::HostCall::SetEnd, this); }
 
 ZR_StrSetValue::ZR_StrSetValue(const char* text) {
     ResetType(ZR_SET_STRING);
@@ -337,15 +344,24 @@ ZR_SetIter& ZR_SetIter::operator=(const ZR_SetIter& other) = default;
 ZR_SetIter::~ZR_SetIter() = default;
 
 bool ZR_SetIter::Next() {
+    QTV_TRACED(qtvhost::HostCall::Next, this);
     if (m_pos < m_value.SetSize()) ++m_pos;
     return m_pos < m_value.SetSize();
 }
 
-ZR_IntegerSetIter::ZR_IntegerSetIter(const ZR_IntSetValue& value) : ZR_SetIter(value) {}
+ZR_IntegerSetIter::ZR_IntegerSetIter(const ZR_IntSetValue& value) : ZR_SetIter(value) {
+    QTV_TRACED(qtvhost::HostCall::Iter, this, 0, static_cast<const void*>(&value));
+}
 ZR_IntegerSetIter::ZR_IntegerSetIter(const SUValue& value) : ZR_SetIter(value) {}
-ZR_IntegerSetIter::~ZR_IntegerSetIter() = default;
-int ZR_IntegerSetIter::v() { return m_value.IntegerAt(m_pos); }
-int ZR_IntegerSetIter::fv() const { return m_value.IntegerAt(m_pos); }
+ZR_IntegerSetIter::~ZR_IntegerSetIter() { QTV_TRACED(qtvhost::HostCall::IterEnd, this); }
+int ZR_IntegerSetIter::v() {
+    QTV_TRACED(qtvhost::HostCall::IterV, this);
+    return m_value.IntegerAt(m_pos);
+}
+int ZR_IntegerSetIter::fv() const {
+    QTV_TRACED(qtvhost::HostCall::IterFv, this);
+    return m_value.IntegerAt(m_pos);
+}
 int ZR_SetIter::Integer() const { return m_value.IntegerAt(m_pos); }
 const char* ZR_SetIter::String() const { return m_value.StringAt(m_pos); }
 

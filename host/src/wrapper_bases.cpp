@@ -1,4 +1,5 @@
 #include "qtvexp/wrapper_bases.h"
+#include "trace_hook.h"
 
 #include "handback.h"
 #include "qtvexp/arrays.h"
@@ -62,6 +63,7 @@ ZR_ExternalBase* ZR_ExternalBase::AddProperty(ZR_Container* owner, const char* n
 }
 
 ZR_Containable* ZR_ExternalBase::ExternalLink() {
+    QTV_TRACED(qtvhost::HostCall::ExternalLink, this);
     if (m_linked == nullptr) NotLinked();
     return m_linked;
 }
@@ -79,7 +81,10 @@ bool ZR_ExternalBase::Link(ZR_Containable* target) {
     return true;
 }
 
-ZR_Containable* ZR_ExternalBase::Linked() const { return m_linked; }
+ZR_Containable* ZR_ExternalBase::Linked() const {
+    QTV_TRACED(qtvhost::HostCall::Linked, this);
+    return m_linked;
+}
 const char* ZR_ExternalBase::ZR_KindName() const { return "reference"; }
 
 // --- ZR_VirtualBase ----------------------------------------------------------
@@ -100,7 +105,10 @@ ZR_Type* ZR_VirtualBase::AddProperty(ZR_Container* owner, const char* name, cons
     return RegisterProperty(owner, name, description, direction, flag, 2);
 }
 
-ZR_Type* ZR_VirtualBase::VirtualLink() { return m_chosen ? m_chosen : BuildDefault(); }
+ZR_Type* ZR_VirtualBase::VirtualLink() {
+    QTV_TRACED(qtvhost::HostCall::VirtualLink, this);
+    return m_chosen ? m_chosen : BuildDefault();
+}
 
 ZR_Type* ZR_VirtualBase::BuildDefault() {
     ZR_Type* built = NewDefaultVirtual();
