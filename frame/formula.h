@@ -293,9 +293,11 @@ struct ZR_Row {
 
 // Declares one instance of a row: its equation, then its tokens in prefix order,
 // each term resolved to the host object it names. A sink that takes terms only
-// (the incidence) is given just those, in the same order.
+// (the incidence) is given just those, in the same order. The resolver is taken
+// by value: a copy that no one else can reach stays in registers across the
+// host's calls.
 template <class Sink, class Resolve>
-inline void ZR_EmitRow(Sink& sink, const ZR_Row& row, int block, Resolve&& resolve) {
+inline void ZR_EmitRow(Sink& sink, const ZR_Row& row, int block, Resolve resolve) {
     sink.Equation(row.name, block);
     const ZR_Formula& formula = *row.formula;
     const ZR_TermRef* const terms = formula.Terms();

@@ -50,7 +50,8 @@ private:
     long long First(int s) { return Int(Section(s).BASE); }
     long long Last(int s) { return First(s) + Int(Section(s).NODECOUNT); }
     static int Node(long long x) {
-        return x > INT_MAX ? INT_MAX : (x < INT_MIN ? INT_MIN : static_cast<int>(x));
+        if (x == static_cast<int>(x)) return static_cast<int>(x);
+        return x > 0 ? INT_MAX : INT_MIN;
     }
     double H(int s) { return Real(Section(s).ELEMENTLENGTH); }
     bool Boundary(const char* name) {
@@ -99,8 +100,8 @@ private:
     // argument is that of the section the walk stands on.
     ZR_VarParam& Term(const ZR_TermRef& t) {
         const int node = Node(m_at[t.slot[0]] + t.offset[0]);
+        if (t.name == kValue) return (*m_d.VALUE)(node);  // most terms
         switch (t.name) {
-        case kValue: return (*m_d.VALUE)(node);
         case kIdx: return m_d.IDX(node);
         case kDdx: return m_d.DDX(node);
         case kD2dx2: return m_d.D2DX2(node);
