@@ -17,6 +17,16 @@ inline constexpr ZR_Vocabulary kVocabulary(kNames, "ibeks");
 
 constexpr ZR_Formula Row(const char* text) { return ZR_ParseFormula(text, kVocabulary); }
 
+constexpr bool VocabularyMatchesTheEnums() {
+    const ZR_Formula f = Row("((VALUE(i) + IDX(b)) + (DDX(e) + D2DX2(k))) + h(s)");
+    const Name names[] = {kValue, kIdx, kDdx, kD2dx2, kH};
+    const Slot slots[] = {kI, kB, kE, kK, kS};
+    for (int i = 0; i < 5; ++i)
+        if (f.Term(i).name != names[i] || f.Term(i).slot[0] != slots[i]) return false;
+    return f.TermCount() == 5;
+}
+static_assert(VocabularyMatchesTheEnums(), "kNames and the letters must follow Name and Slot");
+
 constexpr ZR_Formula kF1 = Row(
     "start(IDX(0))");
 constexpr ZR_Formula kF2 = Row(
