@@ -8,6 +8,12 @@
 // constants; a leading minus belongs to the number (-3 is one integer term). A term
 // is a name with optional arguments, each a loop letter plus or minus a constant
 // ("VALUE(i-1)", "h(s+1)", "h"). A formula that does not parse does not compile.
+//
+// A formula is parsed against the vocabulary of the type that declares it: its
+// term names and its loop letters. Each term then carries the place of its name
+// and the slot of each argument's letter, so that a walk resolves it with a
+// table read and an add; a name or a letter outside the vocabulary does not
+// compile either.
 #pragma once
 #include <cstdint>
 
@@ -15,14 +21,31 @@
 
 enum class ZR_RowTokenKind : std::uint8_t { Op, Int, Real, Term };
 
+// The names and loop letters that a type's formulas may use.
+struct ZR_Vocabulary {
+    template <int N>
+    constexpr ZR_Vocabulary(const char* const (&termNames)[N], const char* loopLetters)
+        : names(termNames), nameCount(N), letters(loopLetters) {}
+
+    const char* const* names;
+    int nameCount;
+    const char* letters;  // one character each; letter n has slot n + 1
+};
+
+// One term as a walk resolves it: which name, and for each argument the slot of
+// its loop letter (0 for a fixed index, so a walk keeps 0 there) and the
+// constant added to it.
+struct ZR_TermRef {
+    std::uint8_t name = 0;  // place in the vocabulary's names
+    std::uint8_t argc = 0;
+    std::uint8_t slot[3] = {};
+    int offset[3] = {};
+};
+
 struct ZR_RowToken {
     ZR_RowTokenKind kind = ZR_RowTokenKind::Int;
-    int value = 0;        // operator code or integer constant
+    int value = 0;  // operator code, integer constant, or the term's place among the formula's terms
     double real = 0.0;
-    char name[16] = {};   // term name, e.g. "VALUE", "h"
-    int argc = 0;
-    char letter[3] = {};  // loop letter of each argument, 0 for a fixed index
-    int offset[3] = {};   // and the constant added to it
 };
 
 class ZR_Formula {
@@ -36,21 +59,34 @@ public:
     constexpr const ZR_RowToken* end() const { return m_tokens + m_size; }
     // The variable-or-parameter terms alone, in the order they stand.
     constexpr int TermCount() const { return m_termCount; }
-    constexpr const ZR_RowToken& Term(int i) const { return m_tokens[m_termAt[i]]; }
+    constexpr const ZR_TermRef& Term(int i) const { return m_terms[i]; }
+    constexpr const ZR_TermRef* Terms() const { return m_terms; }
 
     constexpr void Push(const ZR_RowToken& t) {
         if (m_size >= kCapacity) throw "formula too long";
-        if (t.kind == ZR_RowTokenKind::Term) m_termAt[m_termCount++] = static_cast<std::uint8_t>(m_size);
         m_tokens[m_size++] = t;
     }
+    constexpr void Push(const ZR_TermRef& term) {
+        ZR_RowToken t;
+        t.kind = ZR_RowTokenKind::Term;
+        t.value = m_termCount;
+        Push(t);
+        m_terms[m_termCount++] = term;
+    }
     constexpr void Append(const ZR_Formula& other) {
-        for (int i = 0; i < other.m_size; ++i) Push(other.m_tokens[i]);
+        for (const ZR_RowToken& t : other) {
+            if (t.kind == ZR_RowTokenKind::Term) {
+                Push(other.m_terms[t.value]);
+            } else {
+                Push(t);
+            }
+        }
     }
 
 private:
     ZR_RowToken m_tokens[kCapacity] = {};
     int m_size = 0;
-    std::uint8_t m_termAt[kCapacity] = {};
+    ZR_TermRef m_terms[kCapacity] = {};
     int m_termCount = 0;
 };
 
@@ -58,7 +94,7 @@ namespace zr_formula_detail {
 
 class Parser {
 public:
-    constexpr explicit Parser(const char* text) : m_p(text) {}
+    constexpr Parser(const char* text, const ZR_Vocabulary& words) : m_p(text), m_words(words) {}
 
     constexpr ZR_Formula Whole() {
         ZR_Formula f = Expression();
@@ -161,31 +197,32 @@ private:
     }
 
     constexpr ZR_Formula NameOrFunction() {
-        ZR_RowToken t;
+        char name[16] = {};
         int n = 0;
         while (NameChar(*m_p)) {
             if (n >= 15) throw "name too long";
-            t.name[n++] = *m_p++;
+            name[n++] = *m_p++;
         }
-        if (Same(t.name, "square") || Same(t.name, "start")) {
+        if (Same(name, "square") || Same(name, "start")) {
             Expect('(');
             ZR_Formula inner = Expression();
             Expect(')');
             ZR_RowToken op;
             op.kind = ZR_RowTokenKind::Op;
-            op.value = Same(t.name, "square") ? EOP_SQUARE : EOP_ZERO_TEST;
+            op.value = Same(name, "square") ? EOP_SQUARE : EOP_ZERO_TEST;
             ZR_Formula out;
             out.Push(op);
             out.Append(inner);
             return out;
         }
-        t.kind = ZR_RowTokenKind::Term;
+        ZR_TermRef t;
+        t.name = static_cast<std::uint8_t>(Place(name));
         Skip();
         if (*m_p == '(') {
             ++m_p;
             for (;;) {
                 if (t.argc >= 3) throw "too many arguments";
-                Argument(t.letter[t.argc], t.offset[t.argc]);
+                Argument(t.slot[t.argc], t.offset[t.argc]);
                 ++t.argc;
                 Skip();
                 if (*m_p != ',') break;
@@ -198,15 +235,21 @@ private:
         return f;
     }
 
+    constexpr int Place(const char* name) const {
+        for (int i = 0; i < m_words.nameCount && i < 256; ++i)
+            if (Same(m_words.names[i], name)) return i;
+        throw "a term name outside the vocabulary";
+    }
+
     // One argument: a fixed index ("0"), or a loop letter with an optional
     // constant added or taken away ("i", "k+2", "s-1").
-    constexpr void Argument(char& letter, int& offset) {
+    constexpr void Argument(std::uint8_t& slot, int& offset) {
         Skip();
-        letter = 0;
+        slot = 0;
         offset = 0;
         bool minus = false;
         if (Letter(*m_p)) {
-            letter = *m_p++;
+            slot = Slot(*m_p++);
             Skip();
             if (*m_p != '+' && *m_p != '-') return;
             minus = *m_p++ == '-';
@@ -215,6 +258,12 @@ private:
         if (!Digit(*m_p)) throw "a loop letter, an index or an offset was expected";
         while (Digit(*m_p)) offset = offset * 10 + (*m_p++ - '0');
         if (minus) offset = -offset;
+    }
+
+    constexpr std::uint8_t Slot(char letter) const {
+        for (int i = 0; m_words.letters[i] != '\0' && i < 255; ++i)
+            if (m_words.letters[i] == letter) return static_cast<std::uint8_t>(i + 1);
+        throw "a loop letter outside the vocabulary";
     }
 
     static constexpr bool Same(const char* a, const char* b) {
@@ -226,18 +275,13 @@ private:
     }
 
     const char* m_p;
+    const ZR_Vocabulary& m_words;
 };
 
 }  // namespace zr_formula_detail
 
-constexpr ZR_Formula ZR_ParseFormula(const char* text) { return zr_formula_detail::Parser(text).Whole(); }
-
-constexpr bool ZR_SameName(const char* a, const char* b) {
-    while (*a && *a == *b) {
-        ++a;
-        ++b;
-    }
-    return *a == *b;
+constexpr ZR_Formula ZR_ParseFormula(const char* text, const ZR_Vocabulary& words) {
+    return zr_formula_detail::Parser(text, words).Whole();
 }
 
 // One equation site: its name and the formula it declares (sites that state the
@@ -249,13 +293,16 @@ struct ZR_Row {
 
 // Declares one instance of a row: its equation, then its tokens in prefix order,
 // each term resolved to the host object it names. A sink that takes terms only
-// (the incidence) is given just those, in the same order.
+// (the incidence) is given just those, in the same order. The resolver is taken
+// by value: a copy that no one else can reach stays in registers across the
+// host's calls.
 template <class Sink, class Resolve>
-inline void ZR_EmitRow(Sink& sink, const ZR_Row& row, int block, Resolve&& resolve) {
+inline void ZR_EmitRow(Sink& sink, const ZR_Row& row, int block, Resolve resolve) {
     sink.Equation(row.name, block);
     const ZR_Formula& formula = *row.formula;
+    const ZR_TermRef* const terms = formula.Terms();
     if constexpr (Sink::kTermsOnly) {
-        for (int i = 0; i < formula.TermCount(); ++i) sink.Term(resolve(formula.Term(i)));
+        for (const ZR_TermRef *t = terms, *end = terms + formula.TermCount(); t != end; ++t) sink.Term(resolve(*t));
         return;
     }
     for (const ZR_RowToken& t : formula) {
@@ -263,7 +310,7 @@ inline void ZR_EmitRow(Sink& sink, const ZR_Row& row, int block, Resolve&& resol
         case ZR_RowTokenKind::Op: sink.Op(static_cast<EOp>(t.value)); break;
         case ZR_RowTokenKind::Int: sink.Int(t.value); break;
         case ZR_RowTokenKind::Real: sink.Real(t.real); break;
-        case ZR_RowTokenKind::Term: sink.Term(resolve(t)); break;
+        case ZR_RowTokenKind::Term: sink.Term(resolve(terms[t.value])); break;
         }
     }
 }

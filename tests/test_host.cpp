@@ -159,6 +159,26 @@ TEST_F(StandIn, SetAlgebraKeepsOrderAndIteratesAscending) {
     EXPECT_FALSE(it.Next());
 }
 
+// Small sets are copied in place, larger ones and text sets through the heap; a
+// set that shrank keeps its heap block and must still copy what it holds.
+TEST_F(StandIn, CopiesOfSetsHoldWhatTheSetHolds) {
+    for (int size = 0; size <= 3; ++size) {
+        ZR_IntSetValue grown(1, 40);
+        grown *= ZR_IntSetValue(10, 9 + size);
+        const SUValue copy = grown;
+        EXPECT_EQ(Members(copy), Members(ZR_IntSetValue(10, 9 + size))) << size;
+        EXPECT_EQ(Iterate(grown), Members(copy)) << size;
+    }
+    const SUValue text = ZR_StrSetValue("b\"a\"");
+    const SUValue copy = text;
+    EXPECT_EQ(copy.Type(), ZR_SET_STRING);
+    ASSERT_EQ(copy.SetSize(), 2);
+    EXPECT_STREQ(copy.StringAt(0), "a");
+    ZR_StringSetIter it(text);
+    ASSERT_TRUE(it.Next());
+    EXPECT_STREQ(it.v(), "a");
+}
+
 TEST_F(StandIn, TextSetsFromQuoteTerminatedTexts) {
     ZR_StrSetValue methods("BFD1\"BFD2\"CFD2\"CFD4\"FFD1\"FFD2\"OCFE2\"OCFE3\"OCFE4\"UBFD4\"");
     EXPECT_EQ(methods.SetSize(), 10);

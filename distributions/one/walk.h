@@ -50,7 +50,8 @@ private:
     long long First(int s) { return Int(Section(s).BASE); }
     long long Last(int s) { return First(s) + Int(Section(s).NODECOUNT); }
     static int Node(long long x) {
-        return x > INT_MAX ? INT_MAX : (x < INT_MIN ? INT_MIN : static_cast<int>(x));
+        if (x == static_cast<int>(x)) return static_cast<int>(x);
+        return x > 0 ? INT_MAX : INT_MIN;
     }
     double H(int s) { return Real(Section(s).ELEMENTLENGTH); }
     bool Boundary(const char* name) {
@@ -88,25 +89,23 @@ private:
     // --- declaring ----------------------------------------------------------
     // Declares site `site` of block `block` with the loop letters as they stand.
     void Emit(int site, int block) {
-        ZR_EmitRow(m_sink, kSites[site], block, [this](const ZR_RowToken& t) -> ZR_VarParam& { return Term(t); });
+        ZR_EmitRow(m_sink, kSites[site], block, [this](const ZR_TermRef& t) -> ZR_VarParam& { return Term(t); });
     }
-    void At(int site, int block, char letter, long long node) {
-        Letter(letter) = node;
+    void At(int site, int block, Slot letter, long long node) {
+        m_at[letter] = node;
         Emit(site, block);
     }
 
-    // The loop letters by their own character; no letter (a fixed index) reads 0.
-    long long& Letter(char c) { return m_at[static_cast<unsigned char>(c) & 127]; }
-
-    int Index(const ZR_RowToken& t, int a) { return Node(Letter(t.letter[a]) + t.offset[a]); }
-
-    ZR_VarParam& Term(const ZR_RowToken& t) {
-        switch (t.name[0]) {
-        case 'V': return (*m_d.VALUE)(Index(t, 0));
-        case 'I': return m_d.IDX(Index(t, 0));
-        case 'D': return t.name[1] == 'D' ? static_cast<ZR_VarParam&>(m_d.DDX(Index(t, 0)))
-                                          : static_cast<ZR_VarParam&>(m_d.D2DX2(Index(t, 0)));
-        default: return *Section(t.argc ? Index(t, 0) : Node(m_s)).ELEMENTLENGTH;  // h, h(s+1)
+    // The object a term names, looked up through the host afresh; h without an
+    // argument is that of the section the walk stands on.
+    ZR_VarParam& Term(const ZR_TermRef& t) {
+        const int node = Node(m_at[t.slot[0]] + t.offset[0]);
+        if (t.name == kValue) return (*m_d.VALUE)(node);  // most terms
+        switch (t.name) {
+        case kIdx: return m_d.IDX(node);
+        case kDdx: return m_d.DDX(node);
+        case kD2dx2: return m_d.D2DX2(node);
+        default: return *Section(t.argc ? node : Node(m_s)).ELEMENTLENGTH;
         }
     }
 
@@ -121,7 +120,7 @@ private:
         });
     }
     void Range(int site, int block, long long lo, long long hi) {
-        ForRange(lo, hi, [&](int i) { At(site, block, 'i', i); });
+        ForRange(lo, hi, [&](int i) { At(site, block, kI, i); });
     }
     template <class... Sites>
     void EachElement(int s, int block, Sites... sites) {
@@ -133,25 +132,25 @@ private:
     // --- the method blocks --------------------------------------------------
     void Bfd1() {
         Part(Used() > 0, [&](int s) {
-            if (s == 1) At(2, 2, 'b', m_b);
+            if (s == 1) At(2, 2, kB, m_b);
             Range(3, 2, m_b + 1, m_e);
         });
         Part(Used() > 1, [&](int s) {
             Range(4, 2, m_b + 1, m_e - 1);
-            if (s != 1) At(5, 2, 'b', m_b);
+            if (s != 1) At(5, 2, kB, m_b);
         });
         Part(Integrals(), [&](int) { Range(6, 2, m_b, m_e - 1); });
     }
 
     void Bfd2() {
         Part(Used() > 0, [&](int s) {
-            if (s == 1) At(7, 3, 'b', m_b);
-            At(8, 3, 'b', m_b);
+            if (s == 1) At(7, 3, kB, m_b);
+            At(8, 3, kB, m_b);
             Range(9, 3, m_b + 2, m_e);
         });
         Part(Used() > 1, [&](int s) {
             Range(10, 3, m_b + 1, m_e - 1);
-            if (s != 1) At(11, 3, 'b', m_b);
+            if (s != 1) At(11, 3, kB, m_b);
         });
         Part(Integrals(), [&](int s) { EachElement(s, 3, 12, 13); });
     }
@@ -159,11 +158,11 @@ private:
     void Ffd1() {
         Part(Used() > 0, [&](int s) {
             Range(14, 4, m_b, m_e - 1);
-            if (s == Sections()) At(15, 4, 'e', m_e);
+            if (s == Sections()) At(15, 4, kE, m_e);
         });
         Part(Used() > 1, [&](int s) {
             Range(16, 4, m_b + 1, m_e - 1);
-            if (s != Sections()) At(17, 4, 'e', m_e);
+            if (s != Sections()) At(17, 4, kE, m_e);
         });
         Part(Integrals(), [&](int) { Range(18, 4, m_b, m_e - 1); });
     }
@@ -171,29 +170,29 @@ private:
     void Ffd2() {
         Part(Used() > 0, [&](int s) {
             Range(19, 5, m_b, m_e - 2);
-            At(20, 5, 'e', m_e);
-            if (s == Sections()) At(21, 5, 'e', m_e);
+            At(20, 5, kE, m_e);
+            if (s == Sections()) At(21, 5, kE, m_e);
         });
         Part(Used() > 1, [&](int s) {
             Range(22, 5, m_b + 1, m_e - 1);
-            if (s != Sections()) At(23, 5, 'e', m_e);
+            if (s != Sections()) At(23, 5, kE, m_e);
         });
         Part(Integrals(), [&](int s) { EachElement(s, 5, 24, 25); });
     }
 
     void Cfd2() {
         Part(Used() > 0, [&](int s) {
-            if (s == 1) At(26, 6, 'b', m_b);
+            if (s == 1) At(26, 6, kB, m_b);
             Range(27, 6, m_b + 1, m_e - 1);
             if (s == Sections() || Used() > 1) {
-                At(28, 6, 'e', m_e);
+                At(28, 6, kE, m_e);
             } else {
-                At(29, 6, 'e', m_e);
+                At(29, 6, kE, m_e);
             }
         });
         Part(Used() > 1, [&](int s) {
             Range(30, 6, m_b + 1, m_e - 1);
-            if (s != 1) At(31, 6, 'b', m_b);
+            if (s != 1) At(31, 6, kB, m_b);
         });
         Part(Integrals(), [&](int s) { EachElement(s, 6, 32, 33); });
     }
@@ -203,45 +202,45 @@ private:
     void Cfd4() {
         Part(Used() > 0, [&](int s) {
             if (s == 1 || Used() > 1) {
-                At(34, 7, 'b', m_b);
-                At(35, 7, 'b', m_b);
+                At(34, 7, kB, m_b);
+                At(35, 7, kB, m_b);
             } else if (H(s - 1) == H(s)) {
-                At(37, 7, 'b', m_b);
+                At(37, 7, kB, m_b);
             } else {
-                At(36, 7, 'b', m_b);
+                At(36, 7, kB, m_b);
             }
             Range(38, 7, m_b + 2, m_e - 2);
             if (s == Sections() || Used() > 1) {
-                At(39, 7, 'e', m_e);
-                At(40, 7, 'e', m_e);
+                At(39, 7, kE, m_e);
+                At(40, 7, kE, m_e);
             } else if (H(s + 1) == H(s)) {
                 Range(43, 7, m_e - 1, m_e);
             } else {
-                At(41, 7, 'e', m_e);
-                At(42, 7, 'e', m_e);
+                At(41, 7, kE, m_e);
+                At(42, 7, kE, m_e);
             }
         });
         Part(Used() > 1, [&](int) {
-            At(44, 7, 'b', m_b);
+            At(44, 7, kB, m_b);
             Range(45, 7, m_b + 2, m_e - 2);
-            At(46, 7, 'e', m_e);
+            At(46, 7, kE, m_e);
         });
         Part(Integrals(), [&](int s) { EachElement(s, 7, 47, 48, 49, 50); });
     }
 
     void Ubfd4() {
         Part(Used() > 0, [&](int s) {
-            if (s == 1) At(51, 8, 'b', m_b);
-            At(52, 8, 'b', m_b);
-            At(53, 8, 'b', m_b);
+            if (s == 1) At(51, 8, kB, m_b);
+            At(52, 8, kB, m_b);
+            At(53, 8, kB, m_b);
             Range(54, 8, m_b + 3, m_e - 1);
-            At(55, 8, 'e', m_e);
+            At(55, 8, kE, m_e);
         });
         Part(Used() > 1, [&](int s) {
-            At(56, 8, 'b', m_b);
-            At(57, 8, 'b', m_b);
+            At(56, 8, kB, m_b);
+            At(57, 8, kB, m_b);
             Range(58, 8, m_b + 3, m_e - 1);
-            if (s != 1) At(59, 8, 'b', m_b);
+            if (s != 1) At(59, 8, kB, m_b);
         });
         Part(Integrals(), [&](int s) { EachElement(s, 8, 60, 61, 62, 63); });
     }
@@ -306,12 +305,12 @@ private:
 
     ZR_DISTRIBUTION1D& m_d;
     Sink& m_sink;
-    long long m_at[128] = {};
-    long long& m_i = Letter('i');
-    long long& m_b = Letter('b');
-    long long& m_e = Letter('e');
-    long long& m_k = Letter('k');
-    long long& m_s = Letter('s');
+    // The loop letters by slot; slot 0, a fixed index, stays 0.
+    long long m_at[kS + 1] = {};
+    long long& m_b = m_at[kB];
+    long long& m_e = m_at[kE];
+    long long& m_k = m_at[kK];
+    long long& m_s = m_at[kS];
 };
 
 }  // namespace zr_distribution1d

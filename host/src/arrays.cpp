@@ -387,6 +387,14 @@ struct ZR_Matrix::OneIndex {
         return element;
     }
 
+    // Find's way when the element is not simply there: it is built, or the
+    // stand-in is given. Out of line and cold, so that the look-up of an element
+    // that is there stays a leaf without a frame.
+    [[gnu::noinline, gnu::cold]] static ZR_Type* FindOrStandIn(ZR_Matrix& array, ZR_SetValue& set, int key) {
+        ZR_Type* element = Find(array, set, key);
+        return element ? element : array.Unheld(std::to_string(key));
+    }
+
     static int NewElements(ZR_Matrix& array, const ZR_SetValue& set, bool text) {
         if (array.SlotCount() == 0 && set.SetSize() > 0 && array.ElementVector.Reserve(set.SetSize()))
             array.ElementVector.AddNullEntries(0, 0, set.SetSize());
@@ -440,8 +448,7 @@ ZR_Type* ZR_BASE_I::Find(int index) {
             }
         }
     }
-    ZR_Type* element = OneIndex::Find(*this, IndexSets[0], index);
-    return element ? element : Unheld(std::to_string(index));
+    return OneIndex::FindOrStandIn(*this, IndexSets[0], index);
 }
 int ZR_BASE_I::NewElements() { return OneIndex::NewElements(*this, IndexSets[0], false); }
 

@@ -9,7 +9,16 @@
 
 ZR_IntStore::ZR_IntStore() : m_data(m_inPlace), m_size(0), m_capacity(kInPlace), m_inPlace{} {}
 
-ZR_IntStore::ZR_IntStore(const ZR_IntStore& other) : ZR_IntStore() { assign(other.begin(), other.end()); }
+// Iterators copy the set they walk, mostly one of a single element: that copy
+// stays in place without a call.
+ZR_IntStore::ZR_IntStore(const ZR_IntStore& other) : ZR_IntStore() {
+    if (other.m_size > kInPlace) {
+        assign(other.begin(), other.end());
+        return;
+    }
+    for (std::uint32_t i = 0; i < other.m_size; ++i) m_inPlace[i] = other.m_data[i];
+    m_size = other.m_size;
+}
 
 ZR_IntStore& ZR_IntStore::operator=(const ZR_IntStore& other) {
     if (&other != this) assign(other.begin(), other.end());
@@ -72,7 +81,9 @@ bool ZR_IntStore::operator==(const ZR_IntStore& other) const {
 }
 
 SUValue::SUValue() : m_type(ZR_SET_INTEGER) {}
-SUValue::SUValue(const SUValue& other) = default;
+SUValue::SUValue(const SUValue& other) : m_type(other.m_type), m_ints(other.m_ints) {
+    if (!other.m_strs.empty()) m_strs = other.m_strs;
+}
 SUValue& SUValue::operator=(const SUValue& other) = default;
 SUValue::~SUValue() = default;
 
