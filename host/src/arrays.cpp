@@ -426,7 +426,7 @@ ZR_BASE_I::~ZR_BASE_I() = default;
 void ZR_BASE_I::SetDim(ZR_Set& set) { OneIndex::Bind(*this, set); }
 
 ZR_Type* ZR_BASE_I::Find(int index) {
-    QTV_TRACED(qtvhost::HostCall::Find, this, index);
+    QTV_TRACED_CALL(ZR_BASE_I::Find(index), qtvhost::HostCall::Find, this, index);
     // Mostly the element is there already, among indices that run without gaps:
     // then its place is its distance from the first index, found in a few steps
     // on any size of array and without reading the indices in between.

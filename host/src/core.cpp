@@ -341,8 +341,9 @@ ZR_ModelType& ZR_ModelType::operator=(const ZR_ModelType& other) {
 }
 ZR_ModelType::~ZR_ModelType() = default;
 
-int ZR_ModelType::JacPattern(int*&, int*&, ZR_EquationType** types) {
-    QTV_TRACED(qtvhost::HostCall::JacPattern, this, 0, static_cast<const void*>(types));
+int ZR_ModelType::JacPattern(int*& rows, int*& cols, ZR_EquationType** types) {
+    QTV_TRACED_CALL(ZR_ModelType::JacPattern(rows, cols, types), qtvhost::HostCall::JacPattern, this, 0,
+                    static_cast<const void*>(types));
     Host& host = Host::Get();
     host.baseCalls.push_back({BaseCall::JacPattern, this, 0, 0});
     return host.config.jacPatternResult;
@@ -352,14 +353,14 @@ int ZR_ModelType::Jacobian(double*, int, int) { return 0; }
 int ZR_ModelType::Residuals(double*, int, int) { return Host::Get().config.residualsResult; }
 
 int ZR_ModelType::SetUpEquations() {
-    QTV_TRACED(qtvhost::HostCall::SetUpEquations, this);
+    QTV_TRACED_CALL(ZR_ModelType::SetUpEquations(), qtvhost::HostCall::SetUpEquations, this);
     Host& host = Host::Get();
     host.baseCalls.push_back({BaseCall::SetUpEquations, this, 0, 0});
     return host.config.setUpEquationsResult;
 }
 
 int ZR_ModelType::SetLocalEqnCount(int count) {
-    QTV_TRACED(qtvhost::HostCall::LocalEqnCount, this, count);
+    QTV_TRACED_CALL(ZR_ModelType::SetLocalEqnCount(count), qtvhost::HostCall::LocalEqnCount, this, count);
     Host& host = Host::Get();
     host.baseCalls.push_back({BaseCall::SetLocalEqnCount, this, count, 0});
     return count + host.config.localEqnCountOffset;
@@ -385,7 +386,7 @@ ZR_ModelExtensions& ZR_ModelExtensions::operator=(const ZR_ModelExtensions&) = d
 ZR_ModelExtensions::~ZR_ModelExtensions() = default;
 
 void ZR_ModelExtensions::ResetExpressions() {
-    QTV_TRACED(qtvhost::HostCall::ResetExpressions, this);
+    QTV_TRACED_CALL(ZR_ModelExtensions::ResetExpressions(), qtvhost::HostCall::ResetExpressions, this);
     Host::Get().baseCalls.push_back({BaseCall::ResetExpressions, this, 0, 0});
 }
 void ZR_ModelExtensions::AddProcExpression(ZR_ProcedureType* procedure, int number, int equation, const char*) {

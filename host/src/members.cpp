@@ -97,11 +97,11 @@ int ZR_REALPARAMETER::ZR_PQRow() const { return 0; }
 const ZR_Value* ZR_REALPARAMETER::ZR_DefaultPHYSICALQUANTITY() const { return nullptr; }
 const ZR_Value* ZR_REALPARAMETER::ZR_DefaultBASEUOMNAME() const { return nullptr; }
 double ZR_REALPARAMETER::v() {
-    QTV_TRACED(qtvhost::HostCall::RealV, this);
+    QTV_TRACED_CALL(ZR_REALPARAMETER::v(), qtvhost::HostCall::RealV, this);
     return EffectiveValue().RealValue();
 }
 double ZR_REALPARAMETER::fv() const {
-    QTV_TRACED(qtvhost::HostCall::RealFv, this);
+    QTV_TRACED_CALL(ZR_REALPARAMETER::fv(), qtvhost::HostCall::RealFv, this);
     return EffectiveValue().RealValue();
 }
 double ZR_REALPARAMETER::TermValue() const { return fv(); }
@@ -126,11 +126,11 @@ ZR_INTEGERPARAMETER::~ZR_INTEGERPARAMETER() = default;
 const char* ZR_INTEGERPARAMETER::ZR_ContainerId() { return "IntegerParameter"; }
 void ZR_INTEGERPARAMETER::InitializeSystemAttributes() { InitializeCommonAttributes(); }
 int ZR_INTEGERPARAMETER::v() {
-    QTV_TRACED(qtvhost::HostCall::IntV, this);
+    QTV_TRACED_CALL(ZR_INTEGERPARAMETER::v(), qtvhost::HostCall::IntV, this);
     return EffectiveValue().IntValue();
 }
 int ZR_INTEGERPARAMETER::fv() const {
-    QTV_TRACED(qtvhost::HostCall::IntFv, this);
+    QTV_TRACED_CALL(ZR_INTEGERPARAMETER::fv(), qtvhost::HostCall::IntFv, this);
     return EffectiveValue().IntValue();
 }
 double ZR_INTEGERPARAMETER::TermValue() const { return fv(); }
@@ -165,7 +165,7 @@ const ZR_Value* ZR_STRINGPARAMETER::ZR_DefaultTAG() const { return nullptr; }
 const ZR_Value* ZR_STRINGPARAMETER::ZR_DefaultVALID() const { return nullptr; }
 const ZR_SetValue* ZR_STRINGPARAMETER::ZR_VALIDValue() const { return m_hasValid ? &m_valid : nullptr; }
 ZR_STRINGPARAMETER::operator const char*() const {
-    QTV_TRACED(qtvhost::HostCall::Text, this);
+    QTV_TRACED_CALL(ZR_STRINGPARAMETER::operator const char*(), qtvhost::HostCall::Text, this);
     return EffectiveValue().TextValue();
 }
 ZR_Value::Kind ZR_STRINGPARAMETER::ValueKind() const { return ZR_Value::Text; }
@@ -244,11 +244,11 @@ ZR_Set& ZR_Set::operator=(const ZR_Set& other) {
 }
 ZR_Set::~ZR_Set() = default;
 const ZR_SetValue& ZR_Set::v() {
-    QTV_TRACED(qtvhost::HostCall::SetV, this);
+    QTV_TRACED_CALL(ZR_Set::v(), qtvhost::HostCall::SetV, this);
     return EffectiveValue().SetValue();
 }
 const ZR_SetValue& ZR_Set::fv() const {
-    QTV_TRACED(qtvhost::HostCall::SetFv, this);
+    QTV_TRACED_CALL(ZR_Set::fv(), qtvhost::HostCall::SetFv, this);
     return EffectiveValue().SetValue();
 }
 const char* ZR_Set::ZR_KindName() const { return "set"; }

@@ -327,37 +327,39 @@ void Host::RecordTokenTerm(const ZR_VarParam& term, int*& rows, int*& cols, int 
 using qtvhost::Host;
 
 void ZR_ModelType::SetGroupLimits(int group) {
-    QTV_TRACED(qtvhost::HostCall::GroupLimits, this, group);
+    QTV_TRACED_CALL(ZR_ModelType::SetGroupLimits(group), qtvhost::HostCall::GroupLimits, this, group);
     // Raising the last group keeps the groups of the next instance apart.
     if (group > m_stLastGroup) m_stLastGroup = group;
     Host::Get().OpenIncidence(group);
 }
 
 void ZR_ModelType::AddNonZero(ZR_VarParam& term) {
-    QTV_TRACED(qtvhost::HostCall::NonZero, this, 0, static_cast<const void*>(&term));
+    QTV_TRACED_CALL(ZR_ModelType::AddNonZero(term), qtvhost::HostCall::NonZero, this, 0, static_cast<const void*>(&term));
     Host::Get().RecordNonZero(term);
 }
 
 void ZR_ModelType::AddEquation(const char* name, int& count, int group) {
-    QTV_TRACED(qtvhost::HostCall::Equation, this, group, static_cast<const void*>(name));
+    QTV_TRACED_CALL(ZR_ModelType::AddEquation(name, count, group), qtvhost::HostCall::Equation, this, group,
+                    static_cast<const void*>(name));
     Host::Get().OpenExpression(name, count, group);
     ++count;
 }
 
 void ZR_ModelExtensions::AddOp(EOp code, int equation) {
-    QTV_TRACED(qtvhost::HostCall::Op, this, equation, static_cast<int>(code), 0);
+    QTV_TRACED_CALL(ZR_ModelExtensions::AddOp(code, equation), qtvhost::HostCall::Op, this, equation, static_cast<int>(code), 0);
     Host::Get().RecordTokenOp(code, equation);
 }
 void ZR_ModelExtensions::AddTerm(double value, int equation) {
-    QTV_TRACED(qtvhost::HostCall::TermReal, this, equation, value);
+    QTV_TRACED_CALL(ZR_ModelExtensions::AddTerm(value, equation), qtvhost::HostCall::TermReal, this, equation, value);
     Host::Get().RecordTokenReal(value, equation);
 }
 void ZR_ModelExtensions::AddTerm(int value, int equation) {
-    QTV_TRACED(qtvhost::HostCall::TermInt, this, equation, value, 0);
+    QTV_TRACED_CALL(ZR_ModelExtensions::AddTerm(value, equation), qtvhost::HostCall::TermInt, this, equation, value, 0);
     Host::Get().RecordTokenInt(value, equation);
 }
 void ZR_ModelExtensions::AddTerm(ZR_VarParam& term, int*& rows, int*& cols, int equation) {
-    QTV_TRACED(qtvhost::HostCall::Term, this, equation, static_cast<const void*>(&term));
+    QTV_TRACED_CALL(ZR_ModelExtensions::AddTerm(term, rows, cols, equation), qtvhost::HostCall::Term, this, equation,
+                    static_cast<const void*>(&term));
     Host::Get().RecordTokenTerm(term, rows, cols, equation);
 }
 

@@ -182,7 +182,7 @@ void SUValue::SetAddAtOffset(const char* value, int pos) {
 }
 
 SUValue& SUValue::operator+=(int value) {
-    QTV_TRACED(qtvhost::HostCall::SetAdd, this, value);
+    QTV_TRACED_CALL(SUValue::operator+=(value), qtvhost::HostCall::SetAdd, this, value);
     int pos;
     if (!SetContains(value, pos)) SetAddAtOffset(value, pos);
     return *this;
@@ -238,7 +238,7 @@ SUValue& SUValue::operator*=(const SUValue& other) {
 }
 
 int SUValue::operator>=(const char* text) const {
-    QTV_TRACED(qtvhost::HostCall::Holds, this, 0, static_cast<const void*>(text));
+    QTV_TRACED_CALL(SUValue::operator>=(text), qtvhost::HostCall::Holds, this, 0, static_cast<const void*>(text));
     int pos;
     return SetContains(text, pos);
 }
@@ -261,7 +261,7 @@ int Lower(char c) {
 }  // namespace
 
 int SUValue::CompareCI(const char* a, const char* b) {
-    QTV_TRACED(qtvhost::HostCall::CompareCI, a, 0, static_cast<const void*>(b));
+    QTV_TRACED_CALL(SUValue::CompareCI(a, b), qtvhost::HostCall::CompareCI, a, 0, static_cast<const void*>(b));
     if (a == nullptr || b == nullptr) return a == b ? 0 : (a == nullptr ? -1 : 1);
     for (;; ++a, ++b) {
         if (*a == *b) {  // texts compared are mostly written alike
@@ -355,7 +355,7 @@ ZR_SetIter& ZR_SetIter::operator=(const ZR_SetIter& other) = default;
 ZR_SetIter::~ZR_SetIter() = default;
 
 bool ZR_SetIter::Next() {
-    QTV_TRACED(qtvhost::HostCall::Next, this);
+    QTV_TRACED_CALL(ZR_SetIter::Next(), qtvhost::HostCall::Next, this);
     if (m_pos < m_value.SetSize()) ++m_pos;
     return m_pos < m_value.SetSize();
 }
@@ -366,11 +366,11 @@ ZR_IntegerSetIter::ZR_IntegerSetIter(const ZR_IntSetValue& value) : ZR_SetIter(v
 ZR_IntegerSetIter::ZR_IntegerSetIter(const SUValue& value) : ZR_SetIter(value) {}
 ZR_IntegerSetIter::~ZR_IntegerSetIter() { QTV_TRACED(qtvhost::HostCall::IterEnd, this); }
 int ZR_IntegerSetIter::v() {
-    QTV_TRACED(qtvhost::HostCall::IterV, this);
+    QTV_TRACED_CALL(ZR_IntegerSetIter::v(), qtvhost::HostCall::IterV, this);
     return m_value.IntegerAt(m_pos);
 }
 int ZR_IntegerSetIter::fv() const {
-    QTV_TRACED(qtvhost::HostCall::IterFv, this);
+    QTV_TRACED_CALL(ZR_IntegerSetIter::fv(), qtvhost::HostCall::IterFv, this);
     return m_value.IntegerAt(m_pos);
 }
 int ZR_SetIter::Integer() const { return m_value.IntegerAt(m_pos); }

@@ -1,6 +1,6 @@
-// The hook by which the host's entry points trace themselves. A traced entry
-// point opens a TraceScope first: while no trace runs that costs one test, and
-// calls that a traced call makes inside the host are not traced again.
+// The hook by which the host's entry points trace themselves. While no trace
+// runs, a traced entry point pays one test; calls that a traced call makes
+// inside the host are not traced again.
 #pragma once
 #include "qtvexp/trace.h"
 
@@ -48,6 +48,24 @@ private:
     const bool m_on;
 };
 
+// For every other entry point: when a trace runs and this is no call from inside
+// the host, the call is traced and made again inside the trace, out of line, so
+// that the entry point's own path keeps no state across its body (the hot
+// look-ups stay leaves).
+template <class Again, class... Args>
+[[gnu::noinline, gnu::cold]] auto TracedCall(Again again, HostCall call, const void* object, Args... args)
+    -> decltype(again()) {
+    const TraceScope scope(call, object, args...);
+    return again();
+}
+
 }  // namespace qtvhost
 
+// For constructors and destructors: traced for the rest of the scope.
 #define QTV_TRACED(...) const qtvhost::TraceScope qtvTraced_(__VA_ARGS__)
+
+#define QTV_TRACED_CALL(again, ...)                                                                  \
+    do {                                                                                             \
+        if (__builtin_expect(qtvhost::g_traceSink != nullptr && qtvhost::g_traceDepth == 0, 0))     \
+            return qtvhost::TracedCall([&]() -> decltype(auto) { return again; }, __VA_ARGS__);      \
+    } while (false)

@@ -63,7 +63,7 @@ ZR_ExternalBase* ZR_ExternalBase::AddProperty(ZR_Container* owner, const char* n
 }
 
 ZR_Containable* ZR_ExternalBase::ExternalLink() {
-    QTV_TRACED(qtvhost::HostCall::ExternalLink, this);
+    QTV_TRACED_CALL(ZR_ExternalBase::ExternalLink(), qtvhost::HostCall::ExternalLink, this);
     if (m_linked == nullptr) NotLinked();
     return m_linked;
 }
@@ -82,7 +82,7 @@ bool ZR_ExternalBase::Link(ZR_Containable* target) {
 }
 
 ZR_Containable* ZR_ExternalBase::Linked() const {
-    QTV_TRACED(qtvhost::HostCall::Linked, this);
+    QTV_TRACED_CALL(ZR_ExternalBase::Linked(), qtvhost::HostCall::Linked, this);
     return m_linked;
 }
 const char* ZR_ExternalBase::ZR_KindName() const { return "reference"; }
@@ -106,7 +106,7 @@ ZR_Type* ZR_VirtualBase::AddProperty(ZR_Container* owner, const char* name, cons
 }
 
 ZR_Type* ZR_VirtualBase::VirtualLink() {
-    QTV_TRACED(qtvhost::HostCall::VirtualLink, this);
+    QTV_TRACED_CALL(ZR_VirtualBase::VirtualLink(), qtvhost::HostCall::VirtualLink, this);
     return m_chosen ? m_chosen : BuildDefault();
 }
 
