@@ -12,8 +12,6 @@ void TraceEnter(const HostCallRecord& record) {
     if (g_traceDepth++ == 0) g_traceSink(g_traceContext, record);
 }
 
-bool IsRecordingCall(HostCall call) { return call >= HostCall::GroupLimits; }
-
 void StartTrace(TraceSink sink, void* context) {
     if (g_traceSink != nullptr) Host::Get().Error("a host-call trace was started while another runs");
     g_traceSink = sink;

@@ -60,10 +60,6 @@ struct HostCallRecord {
     } arg;
 };
 
-// Whether a call is one of those that the host records (SetGroupLimits, AddNonZero,
-// AddEquation, AddOp, AddTerm).
-QTVEXP_API bool IsRecordingCall(HostCall call);
-
 // Hands every traced call to `sink` until StopTrace; one trace at a time.
 using TraceSink = void (*)(void* context, const HostCallRecord& call);
 QTVEXP_API void StartTrace(TraceSink sink, void* context);
