@@ -195,8 +195,6 @@ struct Model {
     long long elementsBuilt = 0;    // array elements that the first walk built
     long long hostHeapBytes = 0;    // MyAllocate bytes live after the declaration
     std::size_t hostRecordBytes = 0;  // the stand-in's record of the two walks
-    std::size_t replayBytes = 0;      // both replays of both walks
-    std::size_t hostCalls = 0;        // host calls of both walks
     std::string error;
 };
 

@@ -199,7 +199,8 @@ void HostCallCheck::Sink(void* check, const HostCallRecord& call) {
     if (!c.m_difference.empty() || !c.m_seen.Compile(call, step)) return;
     const std::vector<HostCallReplay::Step>& expected = c.m_expected.m_steps;
     if (c.m_next >= expected.size()) {
-        c.m_difference = "a call beyond the " + std::to_string(expected.size()) + " expected: " + HostCallReplay::Describe(step);
+        c.m_difference =
+            "a call beyond the " + std::to_string(expected.size()) + " expected: " + HostCallReplay::Describe(step);
     } else if (!HostCallReplay::Equal(step, expected[c.m_next])) {
         c.m_difference = "call " + std::to_string(c.m_next) + " differs: " + HostCallReplay::Describe(step) + " where " +
                          HostCallReplay::Describe(expected[c.m_next]) + " was expected";
