@@ -164,3 +164,15 @@ TEST_F(DeclarationCost, AReplayRefusesCallsItCannotGiveAgain) {
     EXPECT_FALSE(check.Matched(&why));
     EXPECT_NE(why, "");
 }
+
+// A test that stops half-way leaves its trace running; the next test's reset
+// must end it before anything writes into a sink that is gone.
+TEST_F(DeclarationCost, AResetEndsARunningTrace) {
+    std::vector<qtvhost::HostCallRecord> trace;
+    qtvhost::StartTrace(&trace);
+    SUValue::CompareCI("a", "b");
+    ASSERT_EQ(trace.size(), 1u);
+    host.Reset();
+    SUValue::CompareCI("a", "b");
+    EXPECT_EQ(trace.size(), 1u);
+}

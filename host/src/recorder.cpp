@@ -40,6 +40,9 @@ Host& Host::Get() {
 }
 
 void Host::Reset() {
+    // A trace left running (a test that stopped half-way) would write into a
+    // sink that may be gone.
+    StopTrace();
     config = HostConfig();
     registrations.clear();
     assignments.clear();

@@ -107,8 +107,9 @@ class QTVEXP_API Host {
 public:
     static Host& Get();
 
-    // Forgets every record and error, releases the global structures and restores
-    // the default configuration; the heap counters are kept.
+    // Forgets every record and error, releases the global structures, stops a
+    // running call trace and restores the default configuration; the heap
+    // counters are kept.
     void Reset();
 
     HostConfig config;
