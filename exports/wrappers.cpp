@@ -5,12 +5,13 @@
 #include "connectivity/generic.h"
 #include "connectivity/multiports.h"
 #include "distributions/one/distribution1d.h"
+#include "distributions/three/distribution3d.h"
+#include "distributions/two/distribution2d.h"
 #include "domains/domain.h"
 #include "frame/parameters.h"
 
 // The types that references and replaceable members are exported over, besides
-// the arrays below. A type not built yet has its place here, marked, and joins
-// the list with the work that builds it.
+// the arrays below.
 #define ORVANE_WRAPPED_TYPES(X)                                          \
     X(ZR_ANGLEPARAMETER)                                                \
     X(ZR_DISCRETIZATIONMETHODPARAM_DOMAIN)                              \
@@ -24,8 +25,8 @@
     X(ZR_CONTROLPORT)                                                   \
     X(ZR_CONTROLSIGNAL)                                                 \
     X(ZR_DISTRIBUTION1D)                                                \
-    /* to come with the distributions: ZR_DISTRIBUTION2D */             \
-    /* to come with the distributions: ZR_DISTRIBUTION3D */             \
+    X(ZR_DISTRIBUTION2D)                                                \
+    X(ZR_DISTRIBUTION3D)                                                \
     X(ZR_DOMAIN)                                                        \
     X(ZR_GENERICCONNECTION)                                             \
     X(ZR_GENERICCONTROLSIGNAL)                                          \
