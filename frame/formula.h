@@ -284,33 +284,142 @@ constexpr ZR_Formula ZR_ParseFormula(const char* text, const ZR_Vocabulary& word
     return zr_formula_detail::Parser(text, words).Whole();
 }
 
-// One equation site: its name and the formula it declares (sites that state the
-// same tree share one formula).
-struct ZR_Row {
+// A row as a walk declares it: its name, its tokens and its terms.
+struct ZR_RowView {
     const char* name;
-    const ZR_Formula* formula;
+    const ZR_RowToken* tokens;
+    int tokenCount;
+    const ZR_TermRef* terms;
+    int termCount;
 };
+
+// The rows of one table, numbered from its first site on and parsed at compile
+// time into pools sized by what they hold: a row costs the tokens and terms it
+// has, not the capacity of the longest. The sites of a table are written with
+// their numbers so that a table can be read against the equations it stands for;
+// they must follow one another, and each row's name "ZR_EqnN" is made from N.
+struct ZR_SiteText {
+    int site;
+    const char* text;
+};
+
+struct ZR_RowPoolSize {
+    int tokens = 0;
+    int terms = 0;
+};
+
+template <int N>
+constexpr ZR_RowPoolSize ZR_MeasureRows(const ZR_SiteText (&rows)[N], const ZR_Vocabulary& words) {
+    ZR_RowPoolSize size;
+    for (int r = 0; r < N; ++r) {
+        if (rows[r].site != rows[0].site + r) throw "the sites of a table must follow one another";
+        const ZR_Formula f = ZR_ParseFormula(rows[r].text, words);
+        size.tokens += f.Size();
+        size.terms += f.TermCount();
+    }
+    return size;
+}
+
+template <int Rows, int Tokens, int Terms>
+class ZR_RowPool {
+public:
+    static constexpr int kNameSize = 16;  // "ZR_Eqn" and the digits of an int
+
+    constexpr ZR_RowPool(const ZR_SiteText (&rows)[Rows], const ZR_Vocabulary& words) : m_first(rows[0].site) {
+        int token = 0;
+        int term = 0;
+        for (int r = 0; r < Rows; ++r) {
+            const ZR_Formula f = ZR_ParseFormula(rows[r].text, words);
+            m_rows[r] = {token, f.Size(), term, f.TermCount()};
+            for (const ZR_RowToken& t : f) m_tokens[token++] = t;
+            for (int t = 0; t < f.TermCount(); ++t) {
+                const ZR_TermRef& ref = f.Term(t);
+                for (int a = 0; a < ref.argc; ++a) {
+                    const int reach = ref.offset[a] < 0 ? -ref.offset[a] : ref.offset[a];
+                    if (ref.slot[a] != 0 && reach > m_reach) m_reach = reach;
+                }
+                if (ref.argc > m_mostArguments) m_mostArguments = ref.argc;
+                m_terms[term++] = ref;
+            }
+            if (f.TermCount() > m_mostTerms) m_mostTerms = f.TermCount();
+            WriteName(m_names[r], rows[r].site);
+        }
+    }
+
+    constexpr int FirstSite() const { return m_first; }
+    constexpr int LastSite() const { return m_first + Rows - 1; }
+    // The row of site N ("ZR_EqnN"), which the table must hold.
+    constexpr ZR_RowView Site(int site) const {
+        const Entry& e = m_rows[site - m_first];
+        return {m_names[site - m_first], m_tokens + e.token, e.tokens, m_terms + e.term, e.terms};
+    }
+    // How far beyond its loop letters any term of the table reaches.
+    constexpr int Reach() const { return m_reach; }
+    constexpr int MostTerms() const { return m_mostTerms; }
+    constexpr int MostArguments() const { return m_mostArguments; }
+
+private:
+    struct Entry {
+        int token, tokens, term, terms;
+    };
+    static constexpr void WriteName(char (&name)[kNameSize], int site) {
+        const char prefix[] = "ZR_Eqn";
+        int n = 0;
+        for (; prefix[n] != '\0'; ++n) name[n] = prefix[n];
+        char digits[12] = {};
+        int d = 0;
+        for (unsigned v = static_cast<unsigned>(site); d == 0 || v != 0; v /= 10) digits[d++] = static_cast<char>('0' + v % 10);
+        while (d > 0) name[n++] = digits[--d];
+        name[n] = '\0';
+    }
+
+    int m_first;
+    int m_reach = 0;
+    int m_mostTerms = 0;
+    int m_mostArguments = 0;
+    Entry m_rows[Rows] = {};
+    char m_names[Rows][kNameSize] = {};
+    ZR_RowToken m_tokens[Tokens] = {};
+    ZR_TermRef m_terms[Terms] = {};
+};
+
+// A table of sites as a constexpr pool named NAME; the texts are kept in
+// NAME##Texts, which only the compiler reads.
+#define ORVANE_ROW_TABLE(NAME, WORDS, ...)                                                  \
+    inline constexpr ZR_SiteText NAME##Texts[] = {__VA_ARGS__};                             \
+    inline constexpr ZR_RowPoolSize NAME##Size = ZR_MeasureRows(NAME##Texts, WORDS);        \
+    inline constexpr ZR_RowPool<static_cast<int>(sizeof(NAME##Texts) / sizeof(ZR_SiteText)), \
+                                NAME##Size.tokens, NAME##Size.terms>                        \
+        NAME(NAME##Texts, WORDS)
+
+// The most terms of any row: a walk resolves a row's terms before it declares it.
+inline constexpr int kZR_MostRowTerms = 16;
 
 // Declares one instance of a row: its equation, then its tokens in prefix order,
 // each term resolved to the host object it names. A sink that takes terms only
-// (the incidence) is given just those, in the same order. The resolver is taken
-// by value: a copy that no one else can reach stays in registers across the
-// host's calls.
+// (the incidence) is given just those, in the same order. Every term is resolved
+// before anything is declared: a term the host cannot give (null) declares
+// nothing and is reported by false. The resolver is taken by value: a copy that
+// no one else can reach stays in registers across the host's calls.
 template <class Sink, class Resolve>
-inline void ZR_EmitRow(Sink& sink, const ZR_Row& row, int block, Resolve resolve) {
-    sink.Equation(row.name, block);
-    const ZR_Formula& formula = *row.formula;
-    const ZR_TermRef* const terms = formula.Terms();
-    if constexpr (Sink::kTermsOnly) {
-        for (const ZR_TermRef *t = terms, *end = terms + formula.TermCount(); t != end; ++t) sink.Term(resolve(*t));
-        return;
+inline bool ZR_EmitRow(Sink& sink, const ZR_RowView& row, int block, Resolve resolve) {
+    ZR_VarParam* terms[kZR_MostRowTerms];
+    for (int t = 0; t < row.termCount; ++t) {
+        terms[t] = resolve(row.terms[t]);
+        if (terms[t] == nullptr) return false;
     }
-    for (const ZR_RowToken& t : formula) {
-        switch (t.kind) {
-        case ZR_RowTokenKind::Op: sink.Op(static_cast<EOp>(t.value)); break;
-        case ZR_RowTokenKind::Int: sink.Int(t.value); break;
-        case ZR_RowTokenKind::Real: sink.Real(t.real); break;
-        case ZR_RowTokenKind::Term: sink.Term(resolve(terms[t.value])); break;
+    sink.Equation(row.name, block);
+    if constexpr (Sink::kTermsOnly) {
+        for (int t = 0; t < row.termCount; ++t) sink.Term(*terms[t]);
+        return true;
+    }
+    for (const ZR_RowToken *t = row.tokens, *end = row.tokens + row.tokenCount; t != end; ++t) {
+        switch (t->kind) {
+        case ZR_RowTokenKind::Op: sink.Op(static_cast<EOp>(t->value)); break;
+        case ZR_RowTokenKind::Int: sink.Int(t->value); break;
+        case ZR_RowTokenKind::Real: sink.Real(t->real); break;
+        case ZR_RowTokenKind::Term: sink.Term(*terms[t->value]); break;
         }
     }
+    return true;
 }

@@ -111,24 +111,27 @@ public:
         words.LocalEquationCount = 0;
         int count = n;
         ZR_IncidenceSink sink(*this, words.GroupNumber, count);
-        self().DeclareEquations(sink);
+        const bool complete = self().DeclareEquations(sink);
         words.LocalEquationCount = count - n;
-        return this->SetLocalEqnCount(count);
+        const int result = this->SetLocalEqnCount(count);
+        return complete ? result : kNotReady;
     }
 
+    // A negative base result declares nothing: counting on from it would give
+    // equations negative indices.
     int JacPattern(int*& rows, int*& cols, ZR_EquationType** types) override {
         ZR_ModelExtensions& builder = *this;
         builder.ResetExpressions();
         int count = Base::JacPattern(rows, cols, types);
-        if (!self().ReadyToDeclare()) {
+        if (count < 0 || !self().ReadyToDeclare()) {
             self().Book.PatternEntryCount = 0;
-            return kNotReady;
+            return count < 0 ? count : kNotReady;
         }
         const int* start = rows;
         ZR_ExpressionSink sink(*this, builder, self().Book.GroupNumber, count, rows, cols);
-        self().DeclareEquations(sink);
+        const bool complete = self().DeclareEquations(sink);
         self().Book.PatternEntryCount = static_cast<std::int32_t>(rows - start);
-        return count;
+        return complete ? count : kNotReady;
     }
 
     int Residuals(double*, int, int) override { return 0; }
@@ -171,8 +174,10 @@ protected:
     void BindArrays() {}
     void InitialiseIndexSets(int /*level*/, int /*arg*/, int /*pass*/) {}
     void Assignments(int /*level*/, int /*arg*/) {}
+    // False when an equation could not be declared (a term the host could not
+    // give): the operation then reports kNotReady.
     template <class Sink>
-    void DeclareEquations(Sink&) {}
+    bool DeclareEquations(Sink&) { return true; }
 
     // One internal index set statement.
     void InitialiseSet(ZR_VarParamProp& set, const SUValue& value, int arg, int level, int statement,

@@ -1,11 +1,5 @@
 #include "distributions/one/distribution1d.h"
 
-#include <climits>
-
-namespace {
-// -ENDNODE overflows for the most negative ENDNODE a user could fix.
-int Saturate(long long x) { return x > INT_MAX ? INT_MAX : (x < INT_MIN ? INT_MIN : static_cast<int>(x)); }
-}  // namespace
 
 ZR_DISTRIBUTION1D::ZR_DISTRIBUTION1D(bool construct, ZR_Container* owner)
     : ZR_Frame(owner), USERNOTES(true), INPUTSIGNAL(true, nullptr), OUTPUTSIGNAL(true, nullptr),
@@ -42,26 +36,10 @@ void ZR_DISTRIBUTION1D::BindArrays() {
 
 bool ZR_DISTRIBUTION1D::ReadyToDrive() { return XDOMAIN.Linked() != nullptr; }
 
-// The walk forms node numbers in int from each section's BASE and NODECOUNT and
-// from its elements' first nodes, BASE + (j - 1)(NUMPOLYPOINTS + 1), and steps at
-// most four nodes beyond them. Values fixed by a user can put those numbers out
-// of reach; such a domain is not read at all, rather than read wrongly.
+// The walk steps beyond a section's nodes by what its rows reach, and its loops
+// by as much again.
 bool ZR_DISTRIBUTION1D::ReadyToDeclare() {
-    if (!ReadyToDrive()) return false;
-    constexpr long long kReach = 8;
-    auto fits = [](long long n) { return n >= INT_MIN + kReach && n <= INT_MAX - kReach; };
-    ZR_DOMAIN& domain = *XDOMAIN;
-    const long long width = (*domain.NUMPOLYPOINTS).v() + 1LL;
-    if (!fits(width)) return false;
-    ZR_IntegerSetIter s(ZR_IntSetValue(1, (*domain.NUMSECTIONS).v()));
-    while (s.Next()) {
-        ZR_SECTIONDATAMODEL& section = (*domain.SECTION)(s.v());
-        const long long base = section.BASE.v();
-        const long long elements = section.NUMELEMENTS.v();
-        if (!fits(base) || !fits(base + section.NODECOUNT.v())) return false;
-        if (elements > 1 && (!fits((elements - 1) * width) || !fits(base + (elements - 1) * width))) return false;
-    }
-    return true;
+    return ReadyToDrive() && ZR_NodesWithinReach(*XDOMAIN, 2LL * zr_distribution1d::kRows.Reach());
 }
 
 void ZR_DISTRIBUTION1D::InitialiseIndexSets(int level, int arg, int pass) {
@@ -75,7 +53,8 @@ void ZR_DISTRIBUTION1D::InitialiseIndexSets(int level, int arg, int pass) {
     interior *= (*domain.INTERIOR).v();
     InitialiseSet(ZR_D2DX2_SET1, interior, arg, level, 3, pass);
     const int m = SetContainsString("idx", (*INTEGRALS).v());
-    InitialiseSet(ZR_IDX_SET1, ZR_IntSetValue(0, Saturate((2LL * m - 1) * e)), arg, level, 4, pass);
+    // -ENDNODE overflows for the most negative ENDNODE a user could fix.
+    InitialiseSet(ZR_IDX_SET1, ZR_IntSetValue(0, ZR_Node((2LL * m - 1) * e)), arg, level, 4, pass);
 }
 
 void ZR_DISTRIBUTION1D::Assignments(int level, int arg) {

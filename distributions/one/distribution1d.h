@@ -35,8 +35,9 @@ protected:
     bool ReadyToDrive();
     // Nor a domain whose node numbers the walk could not form as ints.
     bool ReadyToDeclare();
+    // False when a row could not be declared.
     template <class Sink>
-    void DeclareEquations(Sink& sink);
+    bool DeclareEquations(Sink& sink);
 };
 
 #include "distributions/one/walk.h"

@@ -1,0 +1,127 @@
+// What the equation walks of the one-, two- and three-dimensional distributions
+// share: the loop letters, the loops over host sets, the current block and the
+// axis whose spacing a row's h names, and the declaration of one row through
+// either sink. A dimension derives its walk from ZR_Walk and adds its own term
+// resolver (Term), its rows and its block programs.
+//
+// Letters: every vocabulary begins with the section letters s (the section of
+// the block's own direction), b and e (its first and last node) and n (the
+// first node of the element being visited); the node letters of the dimension
+// (i; i and j; i, j and k) follow.
+#pragma once
+#include "distributions/axis.h"
+#include "frame/formula.h"
+
+enum ZR_WalkSlot : std::uint8_t { kFixed, kS, kB, kE, kN, kFirstNodeSlot };
+inline constexpr const char* kZR_SectionLetters = "sben";
+
+template <class Derived, class Sink>
+class ZR_Walk {
+public:
+    using Axis = ZR_Axis<Sink>;
+
+    // Whether every row the walk met could be declared: false once a term the
+    // host could not give stopped it.
+    bool Complete() const { return !m_failed; }
+
+protected:
+    explicit ZR_Walk(Sink& sink) : m_sink(sink) {}
+
+    // --- the block and the letters -------------------------------------------
+    // The rows that follow belong to group offset `block`, and their h is the
+    // spacing of `axis`.
+    void Enter(int block, const Axis& axis) {
+        m_block = block;
+        m_axis = &axis;
+    }
+    long long& Letter(std::uint8_t slot) { return m_at[slot]; }
+    long long B() const { return m_at[kB]; }
+    long long E() const { return m_at[kE]; }
+    long long N() const { return m_at[kN]; }
+
+    // --- declaring --------------------------------------------------------------
+    template <class Rows>
+    void Emit(const Rows& rows, int site) {
+        if (m_failed) return;
+        if (!ZR_EmitRow(m_sink, rows.Site(site), m_block,
+                        [this](const ZR_TermRef& t) { return static_cast<Derived*>(this)->Term(t); }))
+            m_failed = true;
+    }
+    template <class Rows>
+    void At(const Rows& rows, int site, std::uint8_t slot, long long node) {
+        m_at[slot] = node;
+        Emit(rows, site);
+    }
+
+    // h, or h(s+1): the spacing of the block's axis at the walk's section or at
+    // the section the argument names.
+    ZR_VarParam* Spacing(const ZR_TermRef& t) {
+        return &m_axis->H(t.argc ? m_at[t.slot[0]] + t.offset[0] : m_at[kS]);
+    }
+    // An argument of a term: its letter's value plus its constant.
+    int Index(const ZR_TermRef& t, int a) const { return ZR_Node(m_at[t.slot[a]] + t.offset[a]); }
+
+    // --- loops over host sets, bounds fixed when the loop starts ---------------
+    template <class F>
+    void ForSet(const ZR_IntSetValue& set, F&& body) {
+        ZR_IntegerSetIter it(set);
+        while (!m_failed && it.Next()) body(static_cast<int>(Sink::Read(it)));
+    }
+    template <class F>
+    void ForRange(long long lo, long long hi, F&& body) {
+        ForSet(ZR_IntSetValue(ZR_Node(lo), ZR_Node(hi)), body);
+    }
+    // The letter in `slot` runs over [lo : hi], or over a set.
+    template <class F>
+    void Each(std::uint8_t slot, long long lo, long long hi, F&& body) {
+        ForRange(lo, hi, [&](int v) {
+            m_at[slot] = v;
+            body();
+        });
+    }
+    template <class F>
+    void EachIn(std::uint8_t slot, const ZR_IntSetValue& set, F&& body) {
+        ForSet(set, [&](int v) {
+            m_at[slot] = v;
+            body();
+        });
+    }
+    // Sections 1 to NUMSECTIONS of an axis, with s, b and e set.
+    template <class F>
+    void EachSection(const Axis& axis, F&& body) {
+        ForRange(1, axis.Sections(), [&](int s) {
+            m_at[kS] = s;
+            m_at[kB] = axis.First(s);
+            m_at[kE] = axis.Last(s);
+            body(s);
+        });
+    }
+    // The elements of the walk's section, each visited through the one-element
+    // set of its first node n.
+    template <class F>
+    void EachElement(const Axis& axis, F&& body) {
+        const long long s = m_at[kS];
+        ForRange(1, axis.Elements(s), [&](int e) {
+            ForSet(ZR_OnlyNode(axis.ElementStart(s, e)), [&](int n) {
+                m_at[kN] = n;
+                body();
+            });
+        });
+    }
+
+    Sink& m_sink;
+
+private:
+    long long m_at[kFirstNodeSlot + 3] = {};  // slot 0, a fixed index, stays 0
+    int m_block = 0;
+    const Axis* m_axis = nullptr;
+    bool m_failed = false;
+};
+
+// A dimension's vocabulary from one list of (enumerator, text): the enum Name
+// that its resolver switches on and the names its formulas are parsed against.
+#define ORVANE_TERM_ENUMERATOR_(e, text) e,
+#define ORVANE_TERM_TEXT_(e, text) text,
+#define ORVANE_VOCABULARY(LIST)                                    \
+    enum Name : std::uint8_t { LIST(ORVANE_TERM_ENUMERATOR_) };    \
+    inline constexpr const char* kNames[] = {LIST(ORVANE_TERM_TEXT_)}
