@@ -1,0 +1,16 @@
+// BFD2 in two dimensions: to be written.
+#include "distributions/two/walk.h"
+
+namespace zr_distribution2d {
+
+extern const int kReachBfd2 = 0;
+
+template <class Sink>
+void Walk<Sink>::Bfd2X() {}
+
+template <class Sink>
+void Walk<Sink>::Bfd2Y() {}
+
+}  // namespace zr_distribution2d
+
+ORVANE_DISTRIBUTION2D_INSTANTIATE(Bfd2)

@@ -1,0 +1,16 @@
+// FFD2 in two dimensions: to be written.
+#include "distributions/two/walk.h"
+
+namespace zr_distribution2d {
+
+extern const int kReachFfd2 = 0;
+
+template <class Sink>
+void Walk<Sink>::Ffd2X() {}
+
+template <class Sink>
+void Walk<Sink>::Ffd2Y() {}
+
+}  // namespace zr_distribution2d
+
+ORVANE_DISTRIBUTION2D_INSTANTIATE(Ffd2)

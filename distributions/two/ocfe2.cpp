@@ -1,0 +1,16 @@
+// OCFE2 in two dimensions: to be written.
+#include "distributions/two/walk.h"
+
+namespace zr_distribution2d {
+
+extern const int kReachOcfe2 = 0;
+
+template <class Sink>
+void Walk<Sink>::Ocfe2X() {}
+
+template <class Sink>
+void Walk<Sink>::Ocfe2Y() {}
+
+}  // namespace zr_distribution2d
+
+ORVANE_DISTRIBUTION2D_INSTANTIATE(Ocfe2)
