@@ -93,5 +93,5 @@ protected:
     // Whether the walk can read the domains (defined with the walk).
     bool ReadyToDeclare();
     template <class Sink>
-    void DeclareEquations(Sink& sink);
+    bool DeclareEquations(Sink& sink);
 };
