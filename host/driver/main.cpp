@@ -38,7 +38,7 @@ json Values(const std::vector<AssignmentRecord>& assignments) {
     return values;
 }
 
-json Report(const std::string& typeName, const ZR_ModelType& instance, const json& linked) {
+json Report(const std::string& typeName, const ZR_ModelType& instance, const json& linked, const TermNames& names) {
     const Host& host = Host::Get();
     json report;
     report["type"] = typeName;
@@ -62,14 +62,14 @@ json Report(const std::string& typeName, const ZR_ModelType& instance, const jso
         if (i < host.incidence.size()) {
             const IncidenceRecord& r = host.incidence[i];
             for (std::uint32_t k = 0; k < r.termCount; ++k)
-                incidence.push_back(host.incidenceTerms[r.firstTerm + k]->FullName());
+                incidence.push_back(names(*host.incidenceTerms[r.firstTerm + k]));
         }
         equations.push_back({{"index", e.index},
                              {"name", host.EquationName(e)},
                              {"group", e.group},
                              {"incidence", incidence},
-                             {"prefix", PrefixText(host, e)},
-                             {"infix", InfixText(host, e)}});
+                             {"prefix", PrefixText(host, e, names)},
+                             {"infix", InfixText(host, e, names)}});
     }
     report["equations"] = equations;
     if (!host.errors.empty()) report["errors"] = host.errors;
@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
             linkedReport.push_back({{"name", l.name}, {"type", l.typeName}, {"values", Values(Host::Get().assignments)}});
         }
         Drive(*instance);
-        const json report = Report(typeName, *instance, linkedReport);
+        const json report = Report(typeName, *instance, linkedReport, TermNames(linked));
         if (asJson) {
             std::cout << report.dump(2) << "\n";
         } else {

@@ -192,13 +192,35 @@ std::vector<LinkedInstance> LinkReferences(const ModelLibrary& library, ZR_Conta
     return linked;
 }
 
-std::string InfixText(const Host& host, const ExpressionRecord& e) {
+TermNames::TermNames(const std::vector<LinkedInstance>& linked) {
+    for (const LinkedInstance& l : linked) m_roots.emplace_back(l.instance.get(), l.name);
+}
+
+std::string TermNames::operator()(const ZR_Type& term) const {
+    // The instance the term lives in: up from elements to their arrays and from
+    // members to the containers that registered them.
+    const ZR_Type* root = &term;
+    for (;;) {
+        if (const ZR_Type* array = root->ElementOf()) {
+            root = array;
+        } else if (const ZR_Container* owner = root->RegisteredIn()) {
+            root = owner;
+        } else {
+            break;
+        }
+    }
+    for (const auto& [instance, reference] : m_roots)
+        if (instance == root) return reference + "." + term.FullName();
+    return term.FullName();
+}
+
+std::string InfixText(const Host& host, const ExpressionRecord& e, const TermNames& names) {
     std::size_t next = e.firstToken;
     const std::size_t end = static_cast<std::size_t>(e.firstToken) + e.tokenCount;
     std::function<std::string(bool)> node = [&](bool top) -> std::string {
         if (next >= end) return "?";
         const Token& t = host.tokens[next++];
-        if (t.kind != TK_OP) return TokenText(t);
+        if (t.kind != TK_OP) return TokenText(t, names);
         if (t.code == EOP_SQUARE) return "square(" + node(true) + ")";
         if (t.code == EOP_ZERO_TEST) return "op1(" + node(true) + ")";
         const std::string a = node(false);
@@ -220,7 +242,7 @@ std::string DirectionName(int direction) {
     }
 }
 
-std::string TokenText(const Token& token) {
+std::string TokenText(const Token& token, const TermNames& names) {
     switch (token.kind) {
     case TK_OP:
         switch (token.code) {
@@ -238,16 +260,16 @@ std::string TokenText(const Token& token) {
         return text;
     }
     case TK_INT: return std::to_string(token.code);
-    case TK_TERM: return token.term ? token.term->FullName() : "?";
+    case TK_TERM: return token.term ? names(*token.term) : "?";
     }
     return "?";
 }
 
-std::string PrefixText(const Host& host, const ExpressionRecord& e) {
+std::string PrefixText(const Host& host, const ExpressionRecord& e, const TermNames& names) {
     std::string text;
     for (std::uint32_t i = 0; i < e.tokenCount; ++i) {
         if (i) text += ' ';
-        text += TokenText(host.tokens[e.firstToken + i]);
+        text += TokenText(host.tokens[e.firstToken + i], names);
     }
     return text;
 }

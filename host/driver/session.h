@@ -4,6 +4,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "qtvexp.h"
@@ -86,10 +87,24 @@ struct LinkedInstance {
 };
 std::vector<LinkedInstance> LinkReferences(const ModelLibrary& library, ZR_Container& instance);
 
+// How listings name a term: by its full name, and a term that lives in an
+// instance one of the driven instance's references leads to by its path from the
+// driven instance, the reference's name first ("XDOMAIN.SECTION(2).ELEMENTLENGTH"),
+// so that the members of two linked instances are told apart.
+class TermNames {
+public:
+    TermNames() = default;
+    explicit TermNames(const std::vector<LinkedInstance>& linked);
+    std::string operator()(const ZR_Type& term) const;
+
+private:
+    std::vector<std::pair<const ZR_Type*, std::string>> m_roots;  // linked instance, reference name
+};
+
 // Text forms for listings.
-std::string InfixText(const Host& host, const ExpressionRecord& e);
+std::string InfixText(const Host& host, const ExpressionRecord& e, const TermNames& names = TermNames());
 std::string DirectionName(int direction);
-std::string TokenText(const Token& token);
-std::string PrefixText(const Host& host, const ExpressionRecord& e);
+std::string TokenText(const Token& token, const TermNames& names = TermNames());
+std::string PrefixText(const Host& host, const ExpressionRecord& e, const TermNames& names = TermNames());
 
 }  // namespace qtvhost
