@@ -86,3 +86,35 @@ TEST(Formula, NamesAndLettersOutsideTheVocabularyAreRefused) {
     EXPECT_THROW(ZR_ParseFormula("VALUE(n+1)", kWords), const char*);
     EXPECT_EQ(Stream(ZR_ParseFormula("IDX(0) + VALUE(k-3)", kWords)), "[19] IDX(0) VALUE(k-3)");
 }
+
+// Offsets of several digits are read whole, and a table keeps each row's
+// tokens and terms apart: its names follow its site numbers, its reach is the
+// largest offset from a letter (a fixed index reaches nowhere).
+TEST(Formula, ATableHoldsEachRowWholeUnderItsOwnName) {
+    constexpr ZR_Formula wide = Parse("VALUE(i+12) - IDX(k-105)");
+    EXPECT_EQ(Stream(wide), "[20] VALUE(i+12) IDX(k-105)");
+    EXPECT_EQ(wide.Term(0).offset[0], 12);
+    EXPECT_EQ(wide.Term(1).offset[0], -105);
+
+    static constexpr ZR_SiteText texts[] = {
+        {98, "start(IDX(700))"},
+        {99, "(DDX(i) * h) + (VALUE(i-1) - VALUE(i+3))"},
+        {100, "2 * 0.5"},
+    };
+    constexpr ZR_RowPoolSize size = ZR_MeasureRows(texts, kWords);
+    static_assert(size.tokens == 2 + 7 + 3 && size.terms == 1 + 4, "pools hold what the rows hold");
+    static constexpr ZR_RowPool<3, size.tokens, size.terms> pool(texts, kWords);
+    static_assert(pool.Reach() == 3 && pool.MostTerms() == 4, "reach and width from the rows");
+    EXPECT_STREQ(pool.Site(98).name, "ZR_Eqn98");
+    EXPECT_STREQ(pool.Site(100).name, "ZR_Eqn100");
+    const ZR_RowView row = pool.Site(99);
+    ASSERT_EQ(row.tokenCount, 7);
+    ASSERT_EQ(row.termCount, 4);
+    EXPECT_EQ(row.tokens[0].value, 19);
+    EXPECT_EQ(row.terms[3].offset[0], 3);
+    EXPECT_EQ(pool.Site(100).termCount, 0);
+    EXPECT_EQ(pool.Site(100).tokens[2].real, 0.5);
+
+    const ZR_SiteText gap[] = {{1, "h"}, {3, "h"}};
+    EXPECT_THROW(ZR_MeasureRows(gap, kWords), const char*);
+}
