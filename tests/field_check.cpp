@@ -1,10 +1,12 @@
 #include "field_check.h"
 
 #include <cmath>
+#include <map>
 #include <stdexcept>
 #include <utility>
 
-#include "distributions/one/distribution1d.h"
+#include <gtest/gtest.h>
+
 #include "qtvexp/evaluate.h"
 
 namespace fieldcheck {
@@ -106,25 +108,139 @@ std::vector<double> ElementNodes(ZR_DOMAIN& domain, const std::vector<double>& i
     });
 }
 
+Coordinates UniformNodes(grid::Grid& g) {
+    Coordinates x;
+    for (int a = 0; a < g.Dimensions(); ++a) x.push_back(UniformNodes(g.Domain(a)));
+    return x;
+}
+
 namespace {
 
+// What an array holds along each axis, read from its name: the variable (0), its
+// first (1) or second (2) derivative, or its integral over the cell ending at the
+// node (kIntegral).
+constexpr int kIntegral = 3;
+
+std::vector<int> Operations(const std::string& name, int dimensions) {
+    std::vector<int> op(static_cast<std::size_t>(dimensions), 0);
+    auto axis = [&](char letter) {
+        const int a = letter - 'X';
+        if (a < 0 || a >= dimensions) throw std::invalid_argument("no axis " + std::string(1, letter) + " in " + name);
+        return static_cast<std::size_t>(a);
+    };
+    if (name == "VALUE") return op;
+    if (name.size() == 5 && name.compare(0, 3, "D2D") == 0 && name[4] == '2') {
+        op[axis(name[3])] = 2;
+    } else if (name.size() == 3 && name.compare(0, 2, "DD") == 0) {
+        op[axis(name[2])] = 1;
+    } else if (name.size() >= 3 && name[0] == 'I' && name.size() % 2 == 1) {
+        for (std::size_t p = 1; p < name.size(); p += 2) {
+            if (name[p] != 'D') throw std::invalid_argument("no field for " + name);
+            op[axis(name[p + 1])] = kIntegral;
+        }
+    } else {
+        throw std::invalid_argument("no field for " + name);
+    }
+    return op;
+}
+
 template <class F>
-void ForEach(const SUValue& set, F&& body) {
-    for (int i = 0; i < set.SetSize(); ++i) body(set.IntegerAt(i));
+void ForEachTuple(const std::vector<const ZR_Set*>& sets, F&& body) {
+    std::vector<int> index(sets.size());
+    std::vector<int> size(sets.size());
+    for (std::size_t d = 0; d < sets.size(); ++d) {
+        size[d] = sets[d]->fv().SetSize();
+        if (size[d] == 0) return;
+    }
+    std::vector<int> pos(sets.size(), 0);
+    while (true) {
+        for (std::size_t d = 0; d < sets.size(); ++d) index[d] = sets[d]->fv().IntegerAt(pos[d]);
+        body(index);
+        std::size_t d = sets.size();
+        while (d > 0 && ++pos[d - 1] == size[d - 1]) pos[--d] = 0;
+        if (d == 0) return;
+    }
 }
 
 }  // namespace
 
-void Fill(ZR_DISTRIBUTION1D& d, const std::vector<double>& x, const Polynomial& p) {
-    auto at = [&](int n) {
-        if (n < 0 || static_cast<std::size_t>(n) >= x.size())
-            throw std::out_of_range("no coordinate for node " + std::to_string(n));
-        return x[static_cast<std::size_t>(n)];
+void Fill(grid::Grid& g, const Coordinates& x, const std::vector<Polynomial>& factors) {
+    const int dims = g.Dimensions();
+    if (static_cast<int>(x.size()) != dims || static_cast<int>(factors.size()) != dims)
+        throw std::invalid_argument("one coordinate list and one factor per axis");
+    // Each factor's values by operation and node, computed once.
+    std::vector<std::map<int, std::vector<double>>> table(static_cast<std::size_t>(dims));
+    auto factor = [&](std::size_t a, int op, int n) {
+        const std::vector<double>& xa = x[a];
+        if (n < 0 || static_cast<std::size_t>(n) >= xa.size())
+            throw std::out_of_range("no coordinate for node " + std::to_string(n) + " of axis " + std::to_string(a));
+        std::vector<double>& values = table[a][op];
+        if (values.empty()) {
+            const Polynomial& p = factors[a];
+            for (std::size_t m = 0; m < xa.size(); ++m)
+                values.push_back(op == kIntegral ? (m == 0 ? 0.0 : p.Integral(xa[m - 1], xa[m]))
+                                                 : p.Derivative(xa[m], op));
+        }
+        return values[static_cast<std::size_t>(n)];
     };
-    ForEach(d.ZR_VALUE_SET1.fv(), [&](int n) { (*d.VALUE)(n).SetValue(p(at(n))); });
-    ForEach(d.ZR_DDX_SET1.fv(), [&](int n) { d.DDX(n).SetValue(p.Derivative(at(n), 1)); });
-    ForEach(d.ZR_D2DX2_SET1.fv(), [&](int n) { d.D2DX2(n).SetValue(p.Derivative(at(n), 2)); });
-    ForEach(d.ZR_IDX_SET1.fv(), [&](int n) { d.IDX(n).SetValue(n == 0 ? 0.0 : p.Integral(at(n - 1), at(n))); });
+    ZR_ModelType& model = g.Model();
+    for (const grid::ArrayView& array : g.Arrays()) {
+        const std::vector<int> op = Operations(array.name, dims);
+        ForEachTuple(array.sets, [&](const std::vector<int>& index) {
+            double v = 1.0;
+            for (std::size_t a = 0; a < index.size(); ++a) v *= factor(a, op[a], index[a]);
+            array.element(model, index.data()).SetValue(v);
+        });
+    }
+}
+
+void ExpectExactness(grid::Grid& g, const Coordinates& x, const std::vector<Family>& families, double exact,
+                     double clear, double centre) {
+    const std::vector<grid::Row> rows = g.Rows();
+    std::map<int, const Family*> familyOf;
+    std::map<int, int> top;  // the highest finite degree along each axis
+    for (const Family& f : families) {
+        for (int site : f.sites) familyOf[site] = &f;
+        if (f.axis < 0 || f.axis >= g.Dimensions()) {
+            ADD_FAILURE() << f.label << ": no axis " << f.axis;
+            continue;
+        }
+        if (f.degree < grid::kAnyDegree) top[f.axis] = std::max(top[f.axis], f.degree);
+    }
+    if (top.empty()) top[grid::kX] = 0;
+    for (const grid::Row& r : rows)
+        if (!familyOf.count(r.site)) ADD_FAILURE() << "ZR_Eqn" << r.site << " belongs to no family";
+
+    // Along the other axes a quadratic that vanishes at no node of the unit
+    // domains, so that a row naming a wrong node across its direction shows.
+    const Polynomial across({1.0, 0.5, 0.25}, centre + 0.1);
+    for (const auto& [axis, highest] : top) {
+        for (int degree = 0; degree <= highest + 1; ++degree) {
+            std::vector<Polynomial> factors(static_cast<std::size_t>(g.Dimensions()), across);
+            factors[static_cast<std::size_t>(axis)] = Polynomial::Power(degree, centre);
+            Fill(g, x, factors);
+            const std::vector<RowValue> values = EvaluateRows(qtvhost::Host::Get(), g.firstExpression);
+            ASSERT_EQ(values.size(), rows.size());
+            std::map<const Family*, double> worst;
+            for (std::size_t i = 0; i < rows.size(); ++i) {
+                const grid::Row& r = rows[i];
+                const RowValue& v = values[i];
+                ASSERT_TRUE(v.parsed) << v.name << ": " << v.error;
+                const auto found = familyOf.find(r.site);
+                if (found == familyOf.end()) continue;
+                const Family& f = *found->second;
+                if (f.degree < grid::kAnyDegree && f.axis != axis) continue;
+                if (degree <= f.degree) {
+                    EXPECT_LE(v.Relative(), exact)
+                        << v.name << " at " << r.subject.text << ", degree " << degree << " along axis " << axis
+                        << ": residual " << v.residual << " of " << v.magnitude;
+                }
+                if (degree == f.degree + 1) worst[&f] = std::max(worst[&f], v.Relative());
+            }
+            for (const auto& [family, relative] : worst)
+                EXPECT_GT(relative, clear) << family->label << " is exact at degree " << degree << " too";
+        }
+    }
 }
 
 }  // namespace fieldcheck

@@ -1,20 +1,18 @@
 // The polynomial-field check: give a distribution's variables the values of a
-// polynomial field and its exact derivatives and node-interval integrals, then
-// evaluate every residual the distribution declared, as the host does. A row
-// whose stencil is exact for the polynomial's degree evaluates to zero up to
-// rounding, relative to the magnitude of its terms.
+// product field p(x)·q(y)·r(z) and its exact partial derivatives and cell
+// integrals, then evaluate every residual the distribution declared, as the host
+// does. A row whose stencil is exact for the field's degree in its direction
+// evaluates to zero up to rounding, relative to the magnitude of its terms.
 //
-// The polynomial and the evaluation serve any distribution; the fill below is the
-// one-dimensional one.
+// The exactness harness runs that check over families of rows (sites that share
+// a stencil and so the degree they are exact to): see the example in grid.h.
 #pragma once
 #include <cstddef>
 #include <string>
 #include <vector>
 
+#include "grid.h"
 #include "qtvexp/recorder.h"
-
-class ZR_DOMAIN;
-class ZR_DISTRIBUTION1D;
 
 namespace fieldcheck {
 
@@ -51,20 +49,51 @@ struct RowValue {
 // Every equation the host recorded from record `first` on.
 std::vector<RowValue> EvaluateRows(const qtvhost::Host& host, std::size_t first = 0);
 
-// --- one dimension ---------------------------------------------------------------
+// --- node coordinates, one domain at a time ----------------------------------------
 
-// Node coordinates of a domain from its section records: the first node at
-// section 1's LOCATION, each section's nodes following its first node.
-// Finite-difference methods: neighbouring nodes of section s lie ELEMENTLENGTH(s)
-// apart.
+// The first node at section 1's LOCATION, each section's nodes following its
+// first node. Finite-difference methods: neighbouring nodes of section s lie
+// ELEMENTLENGTH(s) apart.
 std::vector<double> UniformNodes(ZR_DOMAIN& domain);
 // Collocation: element j of section s spans ELEMENTLENGTH(s); its inner nodes lie
 // at the given fractions of it, its last node at its end.
 std::vector<double> ElementNodes(ZR_DOMAIN& domain, const std::vector<double>& inner);
 
-// VALUE(n) := p(x[n]), DDX(n) := p'(x[n]), D2DX2(n) := p''(x[n]), IDX(n) := the
-// integral of p from x[n-1] to x[n] and IDX(0) := 0, for every node n of each
-// array's index set.
-void Fill(ZR_DISTRIBUTION1D& distribution, const std::vector<double>& x, const Polynomial& p);
+// Coordinates of every axis of a grid, x first.
+using Coordinates = std::vector<std::vector<double>>;
+// UniformNodes of every axis.
+Coordinates UniformNodes(grid::Grid& g);
+
+// --- the field -----------------------------------------------------------------
+
+// Fills every element of every array's index sets from the product of one
+// factor per axis, each placed on its axis's coordinates:
+//   VALUE = pqr, DDX = p'qr, DDY = pq'r, D2DX2 = p''qr, ...
+//   IDX(i,..) = (integral of p over [x(i-1), x(i)])·q(y_j)·r(z_k), 0 at i = 0;
+//   IDXDY(i,j,..) = (integral of p over cell i)·(integral of q over cell j)·r(z_k),
+//   0 where i = 0 or j = 0; and so for every integral.
+// A node without a coordinate throws.
+void Fill(grid::Grid& g, const Coordinates& x, const std::vector<Polynomial>& factors);
+
+// --- exactness -------------------------------------------------------------------
+
+// Rows whose residuals share a stencil along one axis and so the degree of
+// polynomial in that direction for which they are exact.
+struct Family {
+    const char* label;
+    std::vector<int> sites;
+    int degree;             // above grid::kAnyDegree: exact for every field tried
+    int axis = grid::kX;    // the direction of the stencil
+};
+
+// For each axis that some family differences along, fills the grid with
+// (t - centre)^d along that axis, d from 0 to one above its families' highest
+// degree, and a fixed quadratic along every other axis. Every row of a family of
+// that axis (and of any family of grid::kAnyDegree) vanishes within `exact`,
+// relative to the magnitude of its terms, up to its family's degree, and in
+// every family that was declared some row misses by more than `clear` at one
+// degree more. A row of no family is a failure.
+void ExpectExactness(grid::Grid& g, const Coordinates& x, const std::vector<Family>& families, double exact,
+                     double clear, double centre = 0.3);
 
 }  // namespace fieldcheck

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "grid1d.h"
+#include "grid.h"
 #include "linked_fixture.h"
 #include "qtvexp/evaluate.h"
 #include "session.h"
 
-using grid1d::Grid;
-using grid1d::Row;
+using Grid = grid::Grid1;
+using grid::Row;
 using qtvhost::Host;
 
 namespace {
@@ -103,7 +103,7 @@ TEST_F(Distribution1D, IndexSetsAndDefaultsFollowTheDerivativeOrderAndIntegrals)
                              (idx ? ", idx" : ""));
                 Grid g;
                 g.Method("CFD2").Sections(sections).Highest(order);
-                if (idx) g.Integrals("idx\"");
+                if (idx) g.Integrals({"idx"});
                 g.Settle();
                 const int e = g.EndNode();
                 ASSERT_GT(e, 2);
@@ -115,7 +115,7 @@ TEST_F(Distribution1D, IndexSetsAndDefaultsFollowTheDerivativeOrderAndIntegrals)
                 std::vector<int> d2;
                 if (order > 1)
                     for (int n : Range(1, e))
-                        if (g.domain.INTERIOR.v() >= n) d2.push_back(n);
+                        if (g.Domain().INTERIOR.v() >= n) d2.push_back(n);
                 EXPECT_EQ(Members(g.dist.ZR_D2DX2_SET1.v()), d2);
                 EXPECT_EQ(Members(g.dist.ZR_IDX_SET1.v()), idx ? Range(0, e) : std::vector<int>{});
                 // With second derivatives in the domain its joints are not
@@ -142,7 +142,7 @@ TEST_F(Distribution1D, OneAssignmentCallBuildsTheSetsTwiceAroundTheDefaults) {
     g.Method("BFD1").Highest(1);
     g.Settle();
     ZR_DISTRIBUTION1D fresh;
-    ASSERT_TRUE(fresh.XDOMAIN.Link(&g.domain));
+    ASSERT_TRUE(fresh.XDOMAIN.Link(&g.Domain()));
     fresh.SetDims();
     host.assignments.clear();
     host.baseCalls.clear();
@@ -169,7 +169,7 @@ TEST_F(Distribution1D, OneAssignmentCallBuildsTheSetsTwiceAroundTheDefaults) {
 TEST_F(Distribution1D, ADomainWithoutNodesGivesNodeZeroEvenWithoutIntegrals) {
     Grid g;
     g.Method("BFD1").Settle();
-    g.domain.ENDNODE.SetUserValue(ZR_Value(0, 0));
+    g.Domain().ENDNODE.SetUserValue(ZR_Value(0, 0));
     qtvhost::SettleAssignments(g.dist);
     EXPECT_EQ(Members(g.dist.ZR_VALUE_SET1.v()), std::vector<int>{0});
     EXPECT_EQ(Members(g.dist.ZR_DDX_SET1.v()), std::vector<int>{0});
@@ -196,7 +196,7 @@ TEST_F(Distribution1D, TheStartRowAndTheMethodDispatch) {
                     g.MethodUnchecked(text.c_str());
                 }
                 g.Sections(2).Used(2);
-                if (idx) g.Integrals("idx\"");
+                if (idx) g.Integrals({"idx"});
                 g.Settle().Declare(50);
                 const std::vector<Row> rows = g.Rows();
                 int starts = 0;
@@ -205,7 +205,7 @@ TEST_F(Distribution1D, TheStartRowAndTheMethodDispatch) {
                         ++starts;
                         EXPECT_EQ(i, 0u);
                         EXPECT_EQ(rows[i].group, 51);
-                        EXPECT_EQ(rows[i].terms, std::vector<std::string>{"IDX(0)"});
+                        EXPECT_EQ(rows[i].Names(), std::vector<std::string>{"IDX(0)"});
                         continue;
                     }
                     ASSERT_LT(m, 10) << "a text that is no method's name declared " << rows[i].site;
@@ -240,7 +240,7 @@ TEST_F(Distribution1D, NothingInUseDeclaresNothing) {
 // negative base result declares nothing and leaves the words as they were.
 TEST_F(Distribution1D, GroupBaseRepeatedCallsAndANegativeBase) {
     Grid g;
-    g.Method("BFD2").Sections(2).Used(2).Integrals("idx\"").Settle();
+    g.Method("BFD2").Sections(2).Used(2).Integrals({"idx"}).Settle();
     g.Declare(37);
     const std::vector<Row> first = g.Rows();
     ASSERT_FALSE(first.empty());
@@ -250,7 +250,7 @@ TEST_F(Distribution1D, GroupBaseRepeatedCallsAndANegativeBase) {
 
     g.Declare(40);
     const std::vector<Row> second = g.Rows();
-    EXPECT_EQ(grid1d::Sequence(second), grid1d::Sequence(first));
+    EXPECT_EQ(grid::Sequence(second), grid::Sequence(first));
     for (const Row& r : second) EXPECT_EQ(r.group, r.site == 1 ? 41 : 43);
     EXPECT_EQ(g.dist.Book.LocalEquationCount, static_cast<int>(second.size()));
 
@@ -265,7 +265,7 @@ TEST_F(Distribution1D, GroupBaseRepeatedCallsAndANegativeBase) {
 
 TEST_F(Distribution1D, JacPatternBeforeAnySetUpEquationsNumbersFromZero) {
     Grid g;
-    g.Method("FFD1").Integrals("idx\"").Settle();
+    g.Method("FFD1").Integrals({"idx"}).Settle();
     std::vector<int> rows(200), cols(200);
     int* r = rows.data();
     int* c = cols.data();
@@ -282,53 +282,28 @@ TEST_F(Distribution1D, JacPatternBeforeAnySetUpEquationsNumbersFromZero) {
 // JacPattern, with the same group and the same variables and parameters in the
 // same order; the counts and bookkeeping agree with the host's, and every stream
 // is a whole expression.
-TEST_F(Distribution1D, BothWalksDeclareTheSameInstances) {
-    for (const char* method : kMethods) {
-        for (int used : {0, 1, 2}) {
-            for (bool idx : {false, true}) {
-                for (int sections : {1, 3}) {
-                    for (const char* boundary : {"Backward", "Forward"}) {
-                        SCOPED_TRACE(std::string(method) + " used " + std::to_string(used) + (idx ? " idx " : " ") +
-                                     std::to_string(sections) + " " + boundary);
-                        Grid g;
-                        g.Method(method).Sections(sections).Highest(2).Used(used).Boundary(boundary);
-                        if (idx) g.Integrals("idx\"");
-                        host.config.setUpEquationsResult = 3;
-                        host.config.jacPatternResult = 3;
-                        host.config.localEqnCountOffset = 1000;
-                        g.Settle().Declare(20);
-                        const std::size_t n = host.expressions.size() - g.firstExpression;
-                        ASSERT_EQ(host.incidence.size() - g.firstIncidence, n);
-                        EXPECT_EQ(g.dist.Book.LocalEquationCount, static_cast<int>(n));
-                        EXPECT_EQ(g.setUpResult, 3 + static_cast<int>(n) + 1000);
-                        EXPECT_EQ(g.patternResult, 3 + static_cast<int>(n));
-                        std::size_t terms = 0;
-                        for (std::size_t i = 0; i < n; ++i) {
-                            const qtvhost::IncidenceRecord& inc = host.incidence[g.firstIncidence + i];
-                            const qtvhost::ExpressionRecord& ex = host.expressions[g.firstExpression + i];
-                            EXPECT_EQ(inc.group, ex.group);
-                            EXPECT_EQ(ex.index, 3 + static_cast<int>(i));
-                            std::vector<const ZR_VarParam*> declared(
-                                host.incidenceTerms.begin() + inc.firstTerm,
-                                host.incidenceTerms.begin() + inc.firstTerm + inc.termCount);
-                            std::vector<const ZR_VarParam*> streamed;
-                            for (std::uint32_t t = 0; t < ex.tokenCount; ++t) {
-                                const qtvhost::Token& token = host.tokens[ex.firstToken + t];
-                                if (token.kind == qtvhost::TK_TERM) streamed.push_back(token.term);
-                            }
-                            EXPECT_EQ(declared, streamed) << host.EquationName(ex);
-                            terms += streamed.size();
-                            const qtvhost::Evaluation parsed = qtvhost::Evaluate(host, ex);
-                            EXPECT_TRUE(parsed.ok) << host.EquationName(ex) << ": " << parsed.error;
-                        }
-                        EXPECT_EQ(static_cast<std::size_t>(g.dist.Book.PatternEntryCount), g.patternRows.size());
-                        EXPECT_EQ(g.patternRows.size(), terms);
-                    }
+class Distribution1DWalks : public LinkedTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(Distribution1DWalks, BothWalksDeclareTheSameInstances) {
+    for (int used : {0, 1, 2}) {
+        for (bool idx : {false, true}) {
+            for (int sections : {1, 3}) {
+                for (const char* boundary : {"Backward", "Forward"}) {
+                    SCOPED_TRACE(std::string(GetParam()) + " used " + std::to_string(used) + (idx ? " idx " : " ") +
+                                 std::to_string(sections) + " " + boundary);
+                    Grid g;
+                    g.Method(GetParam()).Sections(sections).Highest(2).Used(used).Boundary(boundary);
+                    if (idx) g.Integrals({"idx"});
+                    g.Settle();
+                    grid::ExpectWalksAgree(g);
                 }
             }
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Methods, Distribution1DWalks, ::testing::ValuesIn(kMethods),
+                         [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
 // A distribution whose domain the host never linked reads nothing through the
 // reference: every operation that would reports a negative status, declares
@@ -351,7 +326,7 @@ TEST_F(Distribution1D, AnUnlinkedDomainIsReportedNotRead) {
 
     Grid g;
     g.Method("BFD1").Settle();
-    ASSERT_TRUE(d.XDOMAIN.Link(&g.domain));
+    ASSERT_TRUE(d.XDOMAIN.Link(&g.Domain()));
     qtvhost::SettleAssignments(d);
     EXPECT_EQ(Members(d.ZR_VALUE_SET1.v()), Range(0, g.EndNode()));
 }

@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "field_check.h"
-#include "grid1d.h"
+#include "grid.h"
 #include "linked_fixture.h"
 
-using grid1d::Family;
-using grid1d::Grid;
-using grid1d::Row;
-using grid1d::Sequence;
+using fieldcheck::Family;
+using Grid = grid::Grid1;
+using grid::Row;
+using grid::Sequence;
 
 namespace {
 
@@ -31,7 +31,7 @@ const char* const kMethods[] = {"BFD1", "BFD2", "FFD1", "FFD2", "CFD2", "CFD4", 
 // only when the spacings are equal.
 std::vector<Family> Families(bool equalSpacings) {
     return {
-        {"integral start", {1}, grid1d::kAnyDegree},
+        {"integral start", {1}, grid::kAnyDegree},
         {"two-point first differences", {2, 3, 5, 14, 15, 17}, 1},
         {"trapezoid integrals", {6, 18}, 1},
         {"three-point first differences", {7, 8, 9, 11, 19, 20, 21, 23, 26, 27, 28, 31, 36, 42}, 2},
@@ -64,29 +64,29 @@ int Count(const std::vector<Row>& rows, int site) {
 }
 
 class FiniteDifferences : public LinkedTest {};
+class FiniteDifferenceMethod : public LinkedTest, public ::testing::WithParamInterface<const char*> {};
 
 // Three sections of different spacing (4, 8 and 12 nodes, so every method's
 // elements fit), and two of equal spacing for the rows that reach across.
-TEST_F(FiniteDifferences, EveryRowIsExactForItsDegreeAndNoMore) {
-    for (const char* method : kMethods) {
-        for (int used : {1, 2}) {
-            for (bool equal : {false, true}) {
-                SCOPED_TRACE(std::string(method) + " used " + std::to_string(used) +
-                             (equal ? ", equal spacings" : ", unequal spacings"));
-                Grid g;
-                g.Method(method).Highest(used).Used(used).Integrals("idx\"");
-                if (equal) {
-                    g.Sections(2);
-                } else {
-                    g.SectionSpacings({1.0 / 12, 1.0 / 24, 1.0 / 36});
-                }
-                g.Settle().Declare();
-                if (!equal) {
-                    ASSERT_NE(g.Section(1).ELEMENTLENGTH.v(), g.Section(2).ELEMENTLENGTH.v());
-                    ASSERT_NE(g.Section(2).ELEMENTLENGTH.v(), g.Section(3).ELEMENTLENGTH.v());
-                }
-                grid1d::ExpectExactness(g, fieldcheck::UniformNodes(g.domain), Families(equal), 1e-12, 1e-7);
+TEST_P(FiniteDifferenceMethod, EveryRowIsExactForItsDegreeAndNoMore) {
+    const char* method = GetParam();
+    for (int used : {1, 2}) {
+        for (bool equal : {false, true}) {
+            SCOPED_TRACE(std::string(method) + " used " + std::to_string(used) +
+                         (equal ? ", equal spacings" : ", unequal spacings"));
+            Grid g;
+            g.Method(method).Highest(used).Used(used).Integrals({"idx"});
+            if (equal) {
+                g.Sections(2);
+            } else {
+                g.SectionSpacings({1.0 / 12, 1.0 / 24, 1.0 / 36});
             }
+            g.Settle().Declare();
+            if (!equal) {
+                ASSERT_NE(g.Section(1).ELEMENTLENGTH.v(), g.Section(2).ELEMENTLENGTH.v());
+                ASSERT_NE(g.Section(2).ELEMENTLENGTH.v(), g.Section(3).ELEMENTLENGTH.v());
+            }
+            fieldcheck::ExpectExactness(g, fieldcheck::UniformNodes(g), Families(equal), 1e-12, 1e-7);
         }
     }
 }
@@ -95,63 +95,65 @@ TEST_F(FiniteDifferences, EveryRowIsExactForItsDegreeAndNoMore) {
 // derivatives each joint has a second one, from the section on its other side,
 // and every interior node its D2DX2 row; with "idx" every node but 0 has its
 // integral row and node 0 the start row. No row reaches outside an index set.
-TEST_F(FiniteDifferences, RowsCoverEveryNodeOnceAndJointsTwice) {
-    for (const char* method : kMethods) {
-        for (int used : {1, 2}) {
-            SCOPED_TRACE(std::string(method) + " used " + std::to_string(used));
-            Grid g;
-            g.Method(method).Highest(used).Used(used).Integrals("idx\"").SectionSpacings({1.0 / 12, 1.0 / 24, 1.0 / 36});
-            g.Settle().Declare();
-            const std::vector<Row> rows = g.Rows();
-            auto counts = grid1d::SubjectCounts(rows);
-            const int e = g.EndNode();
-            const int sections = g.SectionCount();
-            std::set<int> joints;
-            for (int s = 2; s <= sections; ++s) joints.insert(g.Section(s).BASE.v());
-            for (int n = 0; n <= e; ++n) {
-                SCOPED_TRACE("node " + std::to_string(n));
-                const bool joint = joints.count(n) != 0;
-                EXPECT_EQ(counts["DDX"][n], used == 2 && joint ? 2 : 1);
-                const bool interior = g.dist.ZR_D2DX2_SET1.v() >= n;
-                EXPECT_EQ(counts["D2DX2"][n], interior ? 1 : 0);
-                if (used == 2) {
-                    EXPECT_EQ(interior, n != 0 && n != e && !joint);
-                }
-                EXPECT_EQ(counts["IDX"][n], 1);
+TEST_P(FiniteDifferenceMethod, RowsCoverEveryNodeOnceAndJointsTwice) {
+    const char* method = GetParam();
+    for (int used : {1, 2}) {
+        SCOPED_TRACE(std::string(method) + " used " + std::to_string(used));
+        Grid g;
+        g.Method(method).Highest(used).Used(used).Integrals({"idx"}).SectionSpacings({1.0 / 12, 1.0 / 24, 1.0 / 36});
+        g.Settle().Declare();
+        const std::vector<Row> rows = g.Rows();
+        const grid::Census census(rows);
+        const int e = g.EndNode();
+        const int sections = g.SectionCount();
+        std::set<int> joints;
+        for (int s = 2; s <= sections; ++s) joints.insert(g.Section(s).BASE.v());
+        for (int n = 0; n <= e; ++n) {
+            SCOPED_TRACE("node " + std::to_string(n));
+            const bool joint = joints.count(n) != 0;
+            EXPECT_EQ(census.Count("DDX", {n}), used == 2 && joint ? 2 : 1);
+            const bool interior = g.dist.ZR_D2DX2_SET1.v() >= n;
+            EXPECT_EQ(census.Count("D2DX2", {n}), interior ? 1 : 0);
+            if (used == 2) {
+                EXPECT_EQ(interior, n != 0 && n != e && !joint);
             }
-            EXPECT_EQ(rows.front().site, 1);
-            EXPECT_EQ(counts["DDX"].size(), static_cast<std::size_t>(e + 1));
-            EXPECT_EQ(counts["IDX"].size(), static_cast<std::size_t>(e + 1));
-            std::size_t ddx = 0, d2 = 0;
-            for (const Row& r : rows) {
-                ddx += r.subject == "DDX";
-                d2 += r.subject == "D2DX2";
-            }
-            EXPECT_EQ(ddx, static_cast<std::size_t>(used == 2 ? e + sections : e + 1));
-            EXPECT_EQ(d2, static_cast<std::size_t>(used == 2 ? e - sections : 0));
-            grid1d::ExpectInsideIndexSets(g, rows);
+            EXPECT_EQ(census.Count("IDX", {n}), 1);
         }
+        EXPECT_EQ(rows.front().site, 1);
+        EXPECT_EQ(census.Of("DDX").size(), static_cast<std::size_t>(e + 1));
+        EXPECT_EQ(census.Of("IDX").size(), static_cast<std::size_t>(e + 1));
+        std::size_t ddx = 0, d2 = 0;
+        for (const Row& r : rows) {
+            ddx += r.subject.array == "DDX";
+            d2 += r.subject.array == "D2DX2";
+        }
+        EXPECT_EQ(ddx, static_cast<std::size_t>(used == 2 ? e + sections : e + 1));
+        EXPECT_EQ(d2, static_cast<std::size_t>(used == 2 ? e - sections : 0));
+        grid::ExpectInsideIndexSets(g, rows);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Methods, FiniteDifferenceMethod, ::testing::ValuesIn(kMethods),
+                         [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
 // One section of eight intervals, the examples of the one-sided methods.
 TEST_F(FiniteDifferences, OneSidedWorkedExamples) {
     {
         Grid g;
-        g.Method("BFD1").Used(1).Integrals("idx\"").Settle().Declare(10);
+        g.Method("BFD1").Used(1).Integrals({"idx"}).Settle().Declare(10);
         const std::vector<Row> rows = g.Rows();
         EXPECT_EQ(Sequence(rows), Join({{"1@0", "2@0"}, Nodes(3, 1, 8), Nodes(6, 1, 8)}));
         for (const Row& r : rows) EXPECT_EQ(r.group, r.site == 1 ? 11 : 12);
     }
     {
         Grid g;
-        g.Method("BFD1").Used(2).Integrals("idx\"").Settle().Declare();
+        g.Method("BFD1").Used(2).Integrals({"idx"}).Settle().Declare();
         EXPECT_EQ(Sequence(g.Rows()), Join({{"1@0", "2@0"}, Nodes(3, 1, 8), Nodes(4, 1, 7), Nodes(6, 1, 8)}));
     }
     {
         Grid g;
-        g.Method("BFD2").Used(1).Integrals("idx\"").Settle().Declare(10);
-        EXPECT_EQ(g.domain.NUMPOLYPOINTS.v(), 1);
+        g.Method("BFD2").Used(1).Integrals({"idx"}).Settle().Declare(10);
+        EXPECT_EQ(g.Domain().NUMPOLYPOINTS.v(), 1);
         EXPECT_EQ(g.Section(1).NUMELEMENTS.v(), 4);
         const std::vector<Row> rows = g.Rows();
         EXPECT_EQ(Sequence(rows), Join({{"1@0", "7@0", "8@1"}, Nodes(9, 2, 8),
@@ -162,44 +164,47 @@ TEST_F(FiniteDifferences, OneSidedWorkedExamples) {
 
 // Three sections of different spacing: the joint rows of each method, each with
 // the spacing of the section whose loop declares it.
-TEST_F(FiniteDifferences, JointRowsOfTheOneSidedMethods) {
-    struct Case {
-        const char* method;
-        int block;
-        std::vector<int> firstOnly, lastOnly, everySection, atJointFromRight, atJointFromLeft;
-    };
-    const std::vector<Case> cases = {
-        {"BFD1", 2, {2}, {}, {}, {5}, {}},
-        {"BFD2", 3, {7}, {}, {8}, {11}, {}},
-        {"FFD1", 4, {}, {15}, {}, {}, {17}},
-        {"FFD2", 5, {}, {21}, {20}, {}, {23}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.method);
-        Grid g;
-        g.Method(c.method).Highest(2).Used(2).SectionSpacings({1.0 / 12, 1.0 / 24, 1.0 / 36}).Settle().Declare(0);
-        const std::vector<Row> rows = g.Rows();
-        for (int site : c.firstOnly) EXPECT_EQ(Count(rows, site), 1);
-        for (int site : c.lastOnly) EXPECT_EQ(Count(rows, site), 1);
-        for (int site : c.everySection) EXPECT_EQ(Count(rows, site), 3);
-        for (const Row& r : rows) {
-            EXPECT_EQ(r.group, c.block);
-            // The section a row's spacing belongs to, and where that section lies.
-            const std::string h = r.terms.at(1);
-            ASSERT_EQ(h.rfind("SECTION(", 0), 0u) << h;
-            const int s = std::atoi(h.c_str() + 8);
-            const int b = g.Section(s).BASE.v();
-            const int e = b + g.Section(s).NODECOUNT.v();
-            EXPECT_TRUE(r.node >= b && r.node <= e) << "ZR_Eqn" << r.site << " at " << r.node << " with " << h;
-            for (int site : c.firstOnly) EXPECT_TRUE(r.site != site || (s == 1 && r.node == 0));
-            for (int site : c.lastOnly) EXPECT_TRUE(r.site != site || (s == 3 && r.node == g.EndNode()));
-            for (int site : c.atJointFromRight) EXPECT_TRUE(r.site != site || (s > 1 && r.node == b));
-            for (int site : c.atJointFromLeft) EXPECT_TRUE(r.site != site || (s < 3 && r.node == e));
-        }
-        for (int site : c.atJointFromRight) EXPECT_EQ(Count(rows, site), 2);
-        for (int site : c.atJointFromLeft) EXPECT_EQ(Count(rows, site), 2);
+struct OneSided {
+    const char* method;
+    int block;
+    std::vector<int> firstOnly, lastOnly, everySection, atJointFromRight, atJointFromLeft;
+};
+
+class OneSidedJoints : public LinkedTest, public ::testing::WithParamInterface<OneSided> {};
+
+TEST_P(OneSidedJoints, JointRowsCarryTheSpacingOfTheirSection) {
+    const OneSided& c = GetParam();
+    Grid g;
+    g.Method(c.method).Highest(2).Used(2).SectionSpacings({1.0 / 12, 1.0 / 24, 1.0 / 36}).Settle().Declare(0);
+    const std::vector<Row> rows = g.Rows();
+    for (int site : c.firstOnly) EXPECT_EQ(Count(rows, site), 1);
+    for (int site : c.lastOnly) EXPECT_EQ(Count(rows, site), 1);
+    for (int site : c.everySection) EXPECT_EQ(Count(rows, site), 3);
+    for (const Row& r : rows) {
+        EXPECT_EQ(r.group, c.block);
+        // The section a row's spacing belongs to, and where that section lies.
+        const grid::Term& h = r.terms.at(1);
+        ASSERT_TRUE(h.parameter && h.array == "ELEMENTLENGTH" && h.axis == grid::kX) << h.text;
+        const int s = h.section;
+        ASSERT_EQ(h.index, std::vector<int>{s}) << h.text;
+        const int b = g.Section(s).BASE.v();
+        const int e = b + g.Section(s).NODECOUNT.v();
+        EXPECT_TRUE(r.Node() >= b && r.Node() <= e) << "ZR_Eqn" << r.site << " at " << r.Node() << " with " << h.text;
+        for (int site : c.firstOnly) EXPECT_TRUE(r.site != site || (s == 1 && r.Node() == 0));
+        for (int site : c.lastOnly) EXPECT_TRUE(r.site != site || (s == 3 && r.Node() == g.EndNode()));
+        for (int site : c.atJointFromRight) EXPECT_TRUE(r.site != site || (s > 1 && r.Node() == b));
+        for (int site : c.atJointFromLeft) EXPECT_TRUE(r.site != site || (s < 3 && r.Node() == e));
     }
+    for (int site : c.atJointFromRight) EXPECT_EQ(Count(rows, site), 2);
+    for (int site : c.atJointFromLeft) EXPECT_EQ(Count(rows, site), 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(Methods, OneSidedJoints,
+                         ::testing::Values(OneSided{"BFD1", 2, {2}, {}, {}, {5}, {}},
+                                           OneSided{"BFD2", 3, {7}, {}, {8}, {11}, {}},
+                                           OneSided{"FFD1", 4, {}, {15}, {}, {}, {17}},
+                                           OneSided{"FFD2", 5, {}, {21}, {20}, {}, {23}}),
+                         [](const ::testing::TestParamInfo<OneSided>& info) { return std::string(info.param.method); });
 
 TEST_F(FiniteDifferences, CentralWorkedExamples) {
     {  // one section of two intervals
@@ -214,8 +219,9 @@ TEST_F(FiniteDifferences, CentralWorkedExamples) {
         g.Method("CFD2").Sections(2).Used(1).Settle().Declare();
         const std::vector<Row> rows = g.Rows();
         EXPECT_EQ(Sequence(rows), Join({{"26@0"}, Nodes(27, 1, 7), {"29@8"}, Nodes(27, 9, 15), {"28@16"}}));
-        EXPECT_EQ(rows.at(8).terms, (std::vector<std::string>{"DDX(8)", "SECTION(2).ELEMENTLENGTH",
-                                                               "SECTION(1).ELEMENTLENGTH", "VALUE(7)", "VALUE(9)"}));
+        EXPECT_EQ(rows.at(8).Names(),
+                  (std::vector<std::string>{"DDX(8)", "XDOMAIN.SECTION(2).ELEMENTLENGTH", "XDOMAIN.SECTION(1).ELEMENTLENGTH",
+                                            "VALUE(7)", "VALUE(9)"}));
     }
     {  // with second derivatives the joint gets a row from either side
         Grid g;
@@ -225,7 +231,7 @@ TEST_F(FiniteDifferences, CentralWorkedExamples) {
     }
     {  // integrals only, two elements
         Grid g;
-        g.Method("CFD2").Spacing(0.25).Used(0).Integrals("idx\"").Settle().Declare();
+        g.Method("CFD2").Spacing(0.25).Used(0).Integrals({"idx"}).Settle().Declare();
         EXPECT_EQ(Sequence(g.Rows()), (std::vector<std::string>{"1@0", "32@1", "33@2", "32@3", "33@4"}));
     }
     {  // every section gets its own end rows when second derivatives are used
@@ -256,7 +262,7 @@ TEST_F(FiniteDifferences, CentralWorkedExamples) {
         for (int s = 2; s <= 3; ++s) {
             const int b = g.Section(s).BASE.v();
             for (const Row& r : rows) {
-                if (r.node == b) {
+                if (r.Node() == b) {
                     EXPECT_EQ(r.site, 55);
                 }
             }
@@ -302,13 +308,13 @@ TEST_F(FiniteDifferences, Cfd4JointsCompareSpacingsExactly) {
         const std::vector<Row> rows = g.Rows();
         EXPECT_EQ(Sequence(rows), c.expected);
         for (const Row& r : rows) {
-            if (r.site == 43 && r.node == 8) {
-                EXPECT_EQ(r.terms, (std::vector<std::string>{"DDX(8)", "SECTION(1).ELEMENTLENGTH", "VALUE(10)",
-                                                             "VALUE(6)", "VALUE(7)", "VALUE(9)"}));
+            if (r.site == 43 && r.Node() == 8) {
+                EXPECT_EQ(r.Names(), (std::vector<std::string>{"DDX(8)", "XDOMAIN.SECTION(1).ELEMENTLENGTH", "VALUE(10)",
+                                                               "VALUE(6)", "VALUE(7)", "VALUE(9)"}));
             }
             if (r.site == 37) {
-                EXPECT_EQ(r.terms, (std::vector<std::string>{"DDX(9)", "SECTION(2).ELEMENTLENGTH", "VALUE(11)",
-                                                             "VALUE(7)", "VALUE(8)", "VALUE(10)"}));
+                EXPECT_EQ(r.Names(), (std::vector<std::string>{"DDX(9)", "XDOMAIN.SECTION(2).ELEMENTLENGTH", "VALUE(11)",
+                                                               "VALUE(7)", "VALUE(8)", "VALUE(10)"}));
             }
         }
     }
