@@ -7,6 +7,17 @@
 #include "domains/domain.h"
 #include "frame/frame.h"
 
+// {0} ∪ (INTERIOR ∪ {ENDNODE}) of a domain: its interior copied, its end node
+// added, then united into the one-element set of node 0 (the host's range with
+// INT_MIN as its upper bound).
+inline ZR_IntSetValue ZR_NodesWithEnds(const ZR_SetValue& interior, int endNode) {
+    ZR_IntSetValue inner(interior);
+    inner += endNode;
+    ZR_IntSetValue nodes(0, INT_MIN);
+    nodes += inner;
+    return nodes;
+}
+
 template <class Sink>
 class ZR_Axis {
 public:
@@ -32,15 +43,8 @@ public:
     bool MethodIs(const char* name) const { return TextIs(name, *m_domain->DISCRETIZATIONMETHOD); }
     bool Boundary(const char* name) const { return TextIs(name, *m_domain->ELEMENTBOUNDARYCONDITION); }
 
-    // {0} ∪ (INTERIOR ∪ {ENDNODE}): the domain's interior copied, its end node
-    // added, then united into the one-element set of node 0.
-    ZR_IntSetValue Lines() const {
-        ZR_IntSetValue interior(Sink::Read(m_domain->INTERIOR));
-        interior += EndNode();
-        ZR_IntSetValue lines(0, INT_MIN);
-        lines += interior;
-        return lines;
-    }
+    // The lines that rows of the other directions run over.
+    ZR_IntSetValue Lines() const { return ZR_NodesWithEnds(Sink::Read(m_domain->INTERIOR), EndNode()); }
 
 private:
     static int Int(ZR_INTEGERPARAMETER& p) { return Sink::Read(p); }
