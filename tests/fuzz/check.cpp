@@ -34,25 +34,54 @@ const char* const kRefusals[] = {
 // "VALUE(9): an equation names it, but ...".
 const char* const kReportedElement = ": an equation names it, but ";
 
-// The method that each block of the walk belongs to, and the block of each
-// equation site ("ZR_Eqn1" .. "ZR_Eqn102").
-const char* const kMethods[] = {"BFD1", "BFD2", "FFD1", "FFD2", "CFD2", "CFD4", "UBFD4", "OCFE2", "OCFE3", "OCFE4"};
-const int kFirstSiteOfBlock[] = {1, 2, 7, 14, 19, 26, 34, 51, 64, 74, 87, 103};
+// How each distribution's equation sites fall into blocks: the first site of
+// every block (and one past the last site), how many blocks of integral start
+// rows come first, and the domain reference of each direction. A method block
+// b after them belongs to method (b - starts - 1) / directions and direction
+// (b - starts - 1) % directions.
+struct Layout {
+    const char* type;
+    int starts;
+    std::vector<const char*> domains;
+    std::vector<int> firstSiteOfBlock;  // index b - 1 for block b, then the end
 
-int BlockOfSite(int site) {
-    for (int block = 1; block <= 11; ++block)
-        if (site < kFirstSiteOfBlock[block]) return block;
-    return 0;
+    int Sites() const { return firstSiteOfBlock.back() - 1; }
+    int BlockOfSite(int site) const {
+        for (std::size_t b = 1; b < firstSiteOfBlock.size(); ++b)
+            if (site < firstSiteOfBlock[b]) return static_cast<int>(b);
+        return 0;
+    }
+};
+
+const Layout kLayouts[] = {
+    {"DISTRIBUTION1D", 1, {"XDOMAIN"}, {1, 2, 7, 14, 19, 26, 34, 51, 64, 74, 87, 103}},
+    {"DISTRIBUTION2D", 3, {"XDOMAIN", "YDOMAIN"},
+     {1, 2, 3, 5, 10, 16, 23, 32, 37, 43, 50, 59, 67, 77, 95, 117, 130, 147, 157, 169, 182, 198, 214, 234}},
+    {"DISTRIBUTION3D", 7, {"XDOMAIN", "YDOMAIN", "ZDOMAIN"},
+     {1,   2,   3,   4,   6,   8,   10,  13,  18,  24,  32,  39,  48,  61,  66,  72,  80,  87,  96,  109,
+      117, 127, 141, 159, 181, 211, 224, 241, 266, 276, 288, 304, 317, 333, 355, 371, 391, 419}},
+};
+
+const char* const kMethods[] = {"BFD1", "BFD2", "FFD1", "FFD2", "CFD2", "CFD4", "UBFD4", "OCFE2", "OCFE3", "OCFE4"};
+
+// The distribution an input drives: its last TYPE setting, the 1D by default.
+const Layout& LayoutOf(const std::vector<Setting>& settings) {
+    const Layout* layout = &kLayouts[0];
+    for (const Setting& s : settings)
+        if (s.path == "TYPE")
+            for (const Layout& l : kLayouts)
+                if (s.value == l.type) layout = &l;
+    return *layout;
 }
 
-int SiteOfName(const std::string& name) {
+int SiteOfName(const std::string& name, const Layout& layout) {
     if (name.rfind("ZR_Eqn", 0) != 0 || name.size() > 9) return 0;
     int site = 0;
     for (std::size_t i = 6; i < name.size(); ++i) {
         if (name[i] < '0' || name[i] > '9') return 0;
         site = site * 10 + (name[i] - '0');
     }
-    return site >= 1 && site <= 102 ? site : 0;
+    return site >= 1 && site <= layout.Sites() ? site : 0;
 }
 
 std::string Trim(const std::string& s) {
@@ -136,12 +165,14 @@ public:
     Checker(const ModelLibrary& library, Outcome& out) : m_library(library), m_out(out), m_host(Host::Get()) {}
 
     void Run(const std::vector<Setting>& settings) {
-        InstanceRef distribution(m_library.Create("DISTRIBUTION1D"));
+        const Layout& layout = LayoutOf(settings);
+        InstanceRef distribution(m_library.Create(layout.type));
         std::vector<LinkedInstance> linked = LinkReferences(m_library, *distribution);
-        if (linked.size() != 1) return Fault("the distribution should have one reference to link");
-        ZR_ModelType& domain = *linked.front().instance;
+        if (linked.size() != layout.domains.size())
+            return Fault("the distribution should have one reference to link per direction");
 
         for (const Setting& setting : settings) {
+            if (setting.path == "TYPE") continue;
             ++m_out.settingsGiven;
             try {
                 if (setting.forced) {
@@ -156,10 +187,10 @@ public:
         m_host.errors.clear();
 
         try {
-            SettleAssignments(domain);
+            for (LinkedInstance& domain : linked) SettleAssignments(*domain.instance);
             SettleAssignments(*distribution);
-            DeclareNothing(domain);
-            Declare(*distribution);
+            for (LinkedInstance& domain : linked) DeclareNothing(*domain.instance);
+            Declare(*distribution, layout);
         } catch (const DriveError&) {
             m_out.kind = Outcome::NotSettled;
         }
@@ -190,7 +221,7 @@ private:
             Fault("the domain declared equations");
     }
 
-    void Declare(ZR_ModelType& distribution) {
+    void Declare(ZR_ModelType& distribution, const Layout& layout) {
         distribution.SetDims();
         const int groupBase = ZR_ModelType::m_stLastGroup;
         const std::size_t firstIncidence = m_host.incidence.size();
@@ -202,9 +233,12 @@ private:
         const std::size_t declared = m_host.incidence.size() - firstIncidence;
         const std::size_t expressed = m_host.expressions.size() - firstExpression;
         if (n < 0) {
+            // A walk that the host refused an element stops where it was refused.
             m_out.kind = Outcome::LibraryRefused;
-            if (declared != 0 || expressed != 0 || count >= 0)
-                Fault("SetUpEquations refused to declare, yet equations were declared or JacPattern ran");
+            const bool hostRefused = std::any_of(m_host.errors.begin(), m_host.errors.end(), Refusal);
+            if ((declared != 0 || expressed != 0) && !hostRefused)
+                Fault("SetUpEquations refused to declare, yet equations were declared");
+            if (count >= 0) Fault("SetUpEquations refused to declare, yet JacPattern declared");
             return;
         }
         m_out.equations = declared;
@@ -213,7 +247,6 @@ private:
                   " for " + std::to_string(declared) + " and " + std::to_string(expressed) + " declarations");
         if (declared != expressed) return;
 
-        const char* method = Method(distribution);
         std::size_t termsSeen = 0;
         for (std::size_t i = 0; i < declared; ++i) {
             const IncidenceRecord& inc = m_host.incidence[firstIncidence + i];
@@ -222,14 +255,19 @@ private:
             if (ex.index != static_cast<int>(i)) Fault(at + " has index " + std::to_string(ex.index));
             if (inc.group != ex.group) Fault(at + ": group " + std::to_string(inc.group) + " against " +
                                              std::to_string(ex.group));
-            const int site = SiteOfName(m_host.EquationName(ex));
-            const int block = BlockOfSite(site);
+            const int site = SiteOfName(m_host.EquationName(ex), layout);
+            const int block = layout.BlockOfSite(site);
+            const int directions = static_cast<int>(layout.domains.size());
             if (site == 0) {
                 Fault(at + " has no site name");
             } else if (ex.group != groupBase + block) {
                 Fault(at + " is in group " + std::to_string(ex.group) + ", not base + " + std::to_string(block));
-            } else if (block >= 2 && SUValue::CompareCI(kMethods[block - 2], method) != 0) {
-                Fault(at + " belongs to " + kMethods[block - 2] + ", the domain's method is " + method);
+            } else if (block > layout.starts) {
+                const int method = (block - layout.starts - 1) / directions;
+                const char* domain = layout.domains[(block - layout.starts - 1) % directions];
+                const char* named = Method(distribution, domain);
+                if (SUValue::CompareCI(kMethods[method], named) != 0)
+                    Fault(at + " belongs to " + kMethods[method] + ", " + domain + "'s method is " + named);
             }
 
             std::vector<const ZR_VarParam*> terms;
@@ -252,8 +290,9 @@ private:
             Fault(std::to_string(rows.size()) + " Jacobian entries for " + std::to_string(termsSeen) + " terms");
     }
 
-    const char* Method(ZR_ModelType& distribution) {
-        auto* method = dynamic_cast<ZR_VarParamProp*>(ResolvePath(distribution, "XDOMAIN.DISCRETIZATIONMETHOD"));
+    const char* Method(ZR_ModelType& distribution, const std::string& domain) {
+        auto* method =
+            dynamic_cast<ZR_VarParamProp*>(ResolvePath(distribution, domain + ".DISCRETIZATIONMETHOD"));
         return method ? method->String() : "";
     }
 

@@ -1,4 +1,4 @@
-// One hostile input for a distribution over a domain, run the host's way and
+// One hostile input for a distribution over its domains, run the host's way and
 // checked. The input is text, one setting a line, as a user would give it:
 //
 //   XDOMAIN.DISCRETIZATIONMETHOD=ocfe3
@@ -6,8 +6,10 @@
 //   HIGHESTORDERXDERIVATIVEUSED=2
 //   INTEGRALS=idx,idy
 //
-// Paths start at the distribution and lead through XDOMAIN to its domain (the
-// driver's dotted paths). Blank lines and lines starting with # are skipped; a
+// Paths start at the distribution and lead through XDOMAIN (YDOMAIN, ZDOMAIN)
+// to its domains (the driver's dotted paths). TYPE=DISTRIBUTION2D or
+// TYPE=DISTRIBUTION3D chooses the distribution; the one-dimensional one is the
+// default. Blank lines and lines starting with # are skipped; a
 // line without '=' or a setting the host refuses stays unset, as it would for a
 // user. PATH==VALUE puts a parameter's value past the host's checks (a method
 // name outside the valid ones, a count below its bound), as a value copied in
