@@ -10,9 +10,11 @@
 #include <memory>
 #include <random>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "field_check.h"
 #include "grid.h"
 #include "linked_fixture.h"
 
@@ -167,6 +169,90 @@ TEST(GridTerms, ElementsAndParametersInEitherForm) {
     }
     EXPECT_EQ(grid::ParseTerm("D2.IDXDY(-1,4)").array, "IDXDY");
     EXPECT_EQ(grid::ParseTerm("D2.IDXDY(-1,4)").index, (std::vector<int>{-1, 4}));
+}
+
+}  // namespace
+
+namespace {
+
+class FieldCheck : public LinkedTest {};
+
+// The field every exactness check stands on, seen by another road: cell
+// integrals add up to the integral over the whole domain along their axes, and
+// derivatives are the factors' derivatives, each on its own axis.
+TEST_F(FieldCheck, CellIntegralsAddUpAndDerivativesFollowTheirAxis) {
+    grid::Grid3 g;
+    g.Method("CFD2").Sections(2).Spacing(0.25).Highest(2).Used(2);
+    g.Integrals({"idx", "idy", "idz", "idxdy", "idxdz", "idydz", "idxdydz"}).Settle();
+    const fieldcheck::Coordinates x = fieldcheck::UniformNodes(g);
+    const fieldcheck::Polynomial p({1.0, 2.0}), q({3.0, -1.0, 1.0}), r({0.5, 0.0, 0.0, 1.0});
+    fieldcheck::Fill(g, x, {p, q, r});
+    const int e = g.EndNode(grid::kX);
+    ASSERT_EQ(e, 4);
+    ASSERT_EQ(g.EndNode(grid::kY), e);
+    ASSERT_EQ(x[0].back(), 1.0);
+    const double whole[] = {p.Integral(0, 1), q.Integral(0, 1), r.Integral(0, 1)};
+    auto array = [&](const char* name) {
+        for (const grid::ArrayView& a : g.Arrays())
+            if (a.name == name) return a;
+        throw std::invalid_argument(name);
+    };
+    auto inside = [&](const char* name, int i, int j, int k) {
+        const grid::ArrayView a = array(name);
+        return a.sets[0]->fv() >= i && a.sets[1]->fv() >= j && a.sets[2]->fv() >= k;
+    };
+    auto at = [&](const char* name, int i, int j, int k) {
+        EXPECT_TRUE(inside(name, i, j, k)) << name << "(" << i << "," << j << "," << k << ")";
+        const int index[] = {i, j, k};
+        return array(name).element(g.Model(), index).fv();
+    };
+    const auto& X = x[0];
+    const auto& Y = x[1];
+    const auto& Z = x[2];
+    double all = 0;
+    for (int i = 0; i <= e; ++i) {
+        for (int j = 0; j <= e; ++j) {
+            for (int k = 0; k <= e; ++k) {
+                SCOPED_TRACE(std::to_string(i) + "," + std::to_string(j) + "," + std::to_string(k));
+                const double P = p(X[i]), Q = q(Y[j]), R = r(Z[k]);
+                EXPECT_NEAR(at("VALUE", i, j, k), P * Q * R, 1e-12);
+                EXPECT_NEAR(at("DDX", i, j, k), p.Derivative(X[i]) * Q * R, 1e-12);
+                EXPECT_NEAR(at("DDY", i, j, k), P * q.Derivative(Y[j]) * R, 1e-12);
+                EXPECT_NEAR(at("DDZ", i, j, k), P * Q * r.Derivative(Z[k]), 1e-12);
+                if (inside("D2DX2", i, j, k)) {
+                    EXPECT_NEAR(at("D2DX2", i, j, k), p.Derivative(X[i], 2) * Q * R, 1e-12);
+                }
+                if (inside("D2DY2", i, j, k)) {
+                    EXPECT_NEAR(at("D2DY2", i, j, k), P * q.Derivative(Y[j], 2) * R, 1e-12);
+                }
+                if (inside("D2DZ2", i, j, k)) {
+                    EXPECT_NEAR(at("D2DZ2", i, j, k), P * Q * r.Derivative(Z[k], 2), 1e-12);
+                }
+                all += at("IDXDYDZ", i, j, k);
+            }
+            double overX = 0, overZ = 0, overXZ = 0, overYZ = 0;
+            for (int m = 0; m <= e; ++m) {
+                overX += at("IDX", m, i, j);
+                overZ += at("IDZ", i, j, m);
+                for (int n = 0; n <= e; ++n) {
+                    overXZ += at("IDXDZ", m, i, n);
+                    overYZ += at("IDYDZ", j, m, n);
+                }
+            }
+            EXPECT_NEAR(overX, whole[0] * q(Y[i]) * r(Z[j]), 1e-12);
+            EXPECT_NEAR(overZ, p(X[i]) * q(Y[j]) * whole[2], 1e-12);
+            EXPECT_NEAR(overXZ, whole[0] * q(Y[i]) * whole[2], 1e-12);
+            EXPECT_NEAR(overYZ, p(X[j]) * whole[1] * whole[2], 1e-12);
+        }
+        double overY = 0, overXY = 0;
+        for (int m = 0; m <= e; ++m) {
+            overY += at("IDY", 0, m, i);
+            for (int n = 0; n <= e; ++n) overXY += at("IDXDY", m, n, i);
+        }
+        EXPECT_NEAR(overY, p(X[0]) * whole[1] * r(Z[i]), 1e-12);
+        EXPECT_NEAR(overXY, whole[0] * whole[1] * r(Z[i]), 1e-12);
+    }
+    EXPECT_NEAR(all, whole[0] * whole[1] * whole[2], 1e-12);
 }
 
 }  // namespace
