@@ -312,10 +312,15 @@ void ExpectInsideIndexSets(Grid& grid, const std::vector<Row>& rows) {
 
 void ExpectWalksAgree(Grid& grid, int groupBase, int base, int offset) {
     qtvhost::Host& host = qtvhost::Host::Get();
+    const qtvhost::HostConfig before = host.config;
     host.config.setUpEquationsResult = base;
     host.config.jacPatternResult = base;
     host.config.localEqnCountOffset = offset;
     grid.Declare(groupBase);
+    // A later Declare of the same test meets the host as the test left it.
+    host.config.setUpEquationsResult = before.setUpEquationsResult;
+    host.config.jacPatternResult = before.jacPatternResult;
+    host.config.localEqnCountOffset = before.localEqnCountOffset;
     const std::size_t n = host.expressions.size() - grid.firstExpression;
     ASSERT_EQ(host.incidence.size() - grid.firstIncidence, n) << "instances of SetUpEquations and of JacPattern";
     const ZR_Bookkeeping& book = grid.Book();
