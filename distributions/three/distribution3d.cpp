@@ -1,22 +1,9 @@
 #include "distributions/three/distribution3d.h"
 
-#include <climits>
+#include <initializer_list>
 
-namespace {
-// (2m - 1) * ENDNODE overflows for the most negative ENDNODE a user could fix.
-int Saturate(long long x) { return x > INT_MAX ? INT_MAX : (x < INT_MIN ? INT_MIN : static_cast<int>(x)); }
-
-// {0} ∪ (INTERIOR ∪ {ENDNODE}) of a domain: the interior copied, the end node
-// added, then {0} united with that. {0} is the host's range with INT_MIN as its
-// upper bound, which the host reads as the one-element set.
-ZR_IntSetValue NodesWithEnds(ZR_DOMAIN& domain) {
-    ZR_IntSetValue interior((*domain.INTERIOR).v());
-    interior += (*domain.ENDNODE).v();
-    ZR_IntSetValue nodes(0, INT_MIN);
-    nodes += interior;
-    return nodes;
-}
-}  // namespace
+#include "distributions/axis.h"
+#include "distributions/node_numbers.h"
 
 ZR_DISTRIBUTION3D::ZR_DISTRIBUTION3D(bool construct, ZR_Container* owner)
     : ZR_Frame(owner), USERNOTES(true), INPUTSIGNAL(true, nullptr), OUTPUTSIGNAL(true, nullptr),
@@ -105,8 +92,17 @@ void ZR_DISTRIBUTION3D::BindArrays() {
     DDY.SetDim(ZR_DDY_SET1, ZR_DDY_SET2, ZR_DDY_SET3);
     DDZ.SetDim(ZR_DDZ_SET1, ZR_DDZ_SET2, ZR_DDZ_SET3);
     D2DX2.SetDim(ZR_D2DX2_SET1, ZR_D2DX2_SET2, ZR_D2DX2_SET3);
-    if (YDOMAIN.Linked() != nullptr) D2DY2.SetDim(ZR_D2DY2_SET1, *(*YDOMAIN).INTERIOR, ZR_D2DY2_SET3);
-    if (ZDOMAIN.Linked() != nullptr) D2DZ2.SetDim(ZR_D2DZ2_SET1, ZR_D2DZ2_SET2, *(*ZDOMAIN).INTERIOR);
+    // Without its domain an array is bound to nothing, not to sets it had before.
+    if (YDOMAIN.Linked() != nullptr) {
+        D2DY2.SetDim(ZR_D2DY2_SET1, *(*YDOMAIN).INTERIOR, ZR_D2DY2_SET3);
+    } else {
+        D2DY2.CancelDependenceOnDeclaredSets();
+    }
+    if (ZDOMAIN.Linked() != nullptr) {
+        D2DZ2.SetDim(ZR_D2DZ2_SET1, ZR_D2DZ2_SET2, *(*ZDOMAIN).INTERIOR);
+    } else {
+        D2DZ2.CancelDependenceOnDeclaredSets();
+    }
     IDX.SetDim(ZR_IDX_SET1, ZR_IDX_SET2, ZR_IDX_SET3);
     IDY.SetDim(ZR_IDY_SET1, ZR_IDY_SET2, ZR_IDY_SET3);
     IDZ.SetDim(ZR_IDZ_SET1, ZR_IDZ_SET2, ZR_IDZ_SET3);
@@ -152,19 +148,20 @@ void ZR_DISTRIBUTION3D::InitialiseIndexSets(int level, int arg, int pass) {
     ZR_IntSetValue d2dx2x(1, xe * (xUsed > 1 ? 1 : 0));
     d2dx2x *= ZR_IntSetValue((*x.INTERIOR).v());
     set(ZR_D2DX2_SET1, d2dx2x);
-    set(ZR_D2DX2_SET2, NodesWithEnds(y));
-    set(ZR_D2DX2_SET3, NodesWithEnds(z));
+    set(ZR_D2DX2_SET2, ZR_NodesWithEnds((*y.INTERIOR).v(), ye));
+    set(ZR_D2DX2_SET3, ZR_NodesWithEnds((*z.INTERIOR).v(), ze));
     ZR_IntSetValue d2dy2x(0, xe * (yUsed > 1 ? 1 : 0));
-    d2dy2x *= NodesWithEnds(x);
+    d2dy2x *= ZR_NodesWithEnds((*x.INTERIOR).v(), xe);
     set(ZR_D2DY2_SET1, d2dy2x);
-    set(ZR_D2DY2_SET3, NodesWithEnds(z));
+    set(ZR_D2DY2_SET3, ZR_NodesWithEnds((*z.INTERIOR).v(), ze));
     ZR_IntSetValue d2dz2x(0, xe * (zUsed > 1 ? 1 : 0));
-    d2dz2x *= NodesWithEnds(x);
+    d2dz2x *= ZR_NodesWithEnds((*x.INTERIOR).v(), xe);
     set(ZR_D2DZ2_SET1, d2dz2x);
-    set(ZR_D2DZ2_SET2, NodesWithEnds(y));
+    set(ZR_D2DZ2_SET2, ZR_NodesWithEnds((*y.INTERIOR).v(), ye));
 
     // An integral's x range is [0 : XE] when any of its names is chosen (tried
-    // left to right) and [0 : -XE] when none is.
+    // left to right) and [0 : -XE] when none is, the bound formed wide: -XE
+    // overflows for the most negative XE a user could fix.
     auto integral = [&](std::initializer_list<const char*> names, ZR_INTEGERSET& first, ZR_INTEGERSET& second,
                         ZR_INTEGERSET& third) {
         int m = 0;
@@ -172,7 +169,7 @@ void ZR_DISTRIBUTION3D::InitialiseIndexSets(int level, int arg, int pass) {
             m = SetContainsString(name, (*INTEGRALS).v());
             if (m != 0) break;
         }
-        set(first, ZR_IntSetValue(0, Saturate((2LL * m - 1) * xe)));
+        set(first, ZR_IntSetValue(0, ZR_Node((2LL * m - 1) * xe)));
         whole(second, third);
     };
     integral({"idx", "idxdy", "idxdz", "idxdydz"}, ZR_IDX_SET1, ZR_IDX_SET2, ZR_IDX_SET3);

@@ -1,22 +1,7 @@
 #include "distributions/two/distribution2d.h"
 
-#include <climits>
-
-namespace {
-// (2m - 1) * ENDNODE overflows for the most negative ENDNODE a user could fix.
-int Saturate(long long x) { return x > INT_MAX ? INT_MAX : (x < INT_MIN ? INT_MIN : static_cast<int>(x)); }
-
-// {0} ∪ (INTERIOR ∪ {ENDNODE}) of a domain: the interior copied, the end node
-// added, then {0} united with that. {0} is the host's range with INT_MIN as its
-// upper bound, which the host reads as the one-element set.
-ZR_IntSetValue NodesWithEnds(ZR_DOMAIN& domain) {
-    ZR_IntSetValue interior((*domain.INTERIOR).v());
-    interior += (*domain.ENDNODE).v();
-    ZR_IntSetValue nodes(0, INT_MIN);
-    nodes += interior;
-    return nodes;
-}
-}  // namespace
+#include "distributions/axis.h"
+#include "distributions/node_numbers.h"
 
 ZR_DISTRIBUTION2D::ZR_DISTRIBUTION2D(bool construct, ZR_Container* owner)
     : ZR_Frame(owner), USERNOTES(true), INPUTSIGNAL(true, nullptr), OUTPUTSIGNAL(true, nullptr),
@@ -68,7 +53,12 @@ void ZR_DISTRIBUTION2D::BindArrays() {
     DDX.SetDim(ZR_DDX_SET1, ZR_DDX_SET2);
     DDY.SetDim(ZR_DDY_SET1, ZR_DDY_SET2);
     D2DX2.SetDim(ZR_D2DX2_SET1, ZR_D2DX2_SET2);
-    if (YDOMAIN.Linked() != nullptr) D2DY2.SetDim(ZR_D2DY2_SET1, *(*YDOMAIN).INTERIOR);
+    // Without a y domain D2DY2 is bound to nothing, not to a set it had before.
+    if (YDOMAIN.Linked() != nullptr) {
+        D2DY2.SetDim(ZR_D2DY2_SET1, *(*YDOMAIN).INTERIOR);
+    } else {
+        D2DY2.CancelDependenceOnDeclaredSets();
+    }
     IDX.SetDim(ZR_IDX_SET1, ZR_IDX_SET2);
     IDY.SetDim(ZR_IDY_SET1, ZR_IDY_SET2);
     IDXDY.SetDim(ZR_IDXDY_SET1, ZR_IDXDY_SET2);
@@ -98,22 +88,23 @@ void ZR_DISTRIBUTION2D::InitialiseIndexSets(int level, int arg, int pass) {
     ZR_IntSetValue d2dx2x(1, xe * fx2);
     d2dx2x *= ZR_IntSetValue((*x.INTERIOR).v());
     InitialiseSet(ZR_D2DX2_SET1, d2dx2x, arg, level, 7, pass);
-    InitialiseSet(ZR_D2DX2_SET2, NodesWithEnds(y), arg, level, 8, pass);
+    InitialiseSet(ZR_D2DX2_SET2, ZR_NodesWithEnds((*y.INTERIOR).v(), ye), arg, level, 8, pass);
     ZR_IntSetValue d2dy2x(0, xe * fy2);
-    d2dy2x *= NodesWithEnds(x);
+    d2dy2x *= ZR_NodesWithEnds((*x.INTERIOR).v(), xe);
     InitialiseSet(ZR_D2DY2_SET1, d2dy2x, arg, level, 9, pass);
 
-    // An integral's x range is [0 : XE] when chosen and [0 : -XE] when not.
+    // An integral's x range is [0 : XE] when chosen and [0 : -XE] when not, the
+    // bound formed wide: -XE overflows for the most negative XE a user could fix.
     auto holds = [this](const char* name) { return SetContainsString(name, (*INTEGRALS).v()); };
     int mx = holds("idx");
     if (mx == 0) mx = holds("idxdy");
     const int my = holds("idy");
     const int mxy = holds("idxdy");
-    InitialiseSet(ZR_IDX_SET1, ZR_IntSetValue(0, Saturate((2LL * mx - 1) * xe)), arg, level, 10, pass);
+    InitialiseSet(ZR_IDX_SET1, ZR_IntSetValue(0, ZR_Node((2LL * mx - 1) * xe)), arg, level, 10, pass);
     InitialiseSet(ZR_IDX_SET2, ZR_IntSetValue(0, ye), arg, level, 11, pass);
-    InitialiseSet(ZR_IDY_SET1, ZR_IntSetValue(0, Saturate((2LL * my - 1) * xe)), arg, level, 12, pass);
+    InitialiseSet(ZR_IDY_SET1, ZR_IntSetValue(0, ZR_Node((2LL * my - 1) * xe)), arg, level, 12, pass);
     InitialiseSet(ZR_IDY_SET2, ZR_IntSetValue(0, ye), arg, level, 13, pass);
-    InitialiseSet(ZR_IDXDY_SET1, ZR_IntSetValue(0, Saturate((2LL * mxy - 1) * xe)), arg, level, 14, pass);
+    InitialiseSet(ZR_IDXDY_SET1, ZR_IntSetValue(0, ZR_Node((2LL * mxy - 1) * xe)), arg, level, 14, pass);
     InitialiseSet(ZR_IDXDY_SET2, ZR_IntSetValue(0, ye), arg, level, 15, pass);
 }
 
