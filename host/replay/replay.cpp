@@ -53,6 +53,14 @@ bool HostCallReplay::Compile(const HostCallRecord& r, Step& s) {
         s.object = nullptr;
         return true;
     };
+    // A set value given as the argument, when it is one of the caller's own.
+    auto argument = [&] {
+        const int set = m_sets.Find(r.arg.p);
+        if (set < 0) return;
+        s.n = set;
+        s.local |= kArgLocal;
+        s.arg.p = nullptr;
+    };
     auto build = [&](Slots& slots) {
         s.slot = static_cast<std::int16_t>(slots.Take(r.object));
         s.local |= kObjectLocal;
@@ -62,17 +70,24 @@ bool HostCallReplay::Compile(const HostCallRecord& r, Step& s) {
     case HostCall::Range:
     case HostCall::NoSet: build(m_sets); break;
     case HostCall::SetAdd:
-    case HostCall::Holds: local(m_sets, r.object); break;
-    case HostCall::Iter: {
-        const int set = m_sets.Find(r.arg.p);
-        if (set >= 0) {
-            s.n = set;
-            s.local |= kArgLocal;
-            s.arg.p = nullptr;
+    case HostCall::Holds:
+    case HostCall::Contains:
+    case HostCall::Size: local(m_sets, r.object); break;
+    case HostCall::Union:
+        if (!local(m_sets, r.object)) {
+            m_error = "the trace unites into a set value that it did not build";
+            return false;
         }
+        argument();
+        break;
+    case HostCall::SetCopy:
+        argument();
+        build(m_sets);
+        break;
+    case HostCall::Iter:
+        argument();
         build(m_iterators);
         break;
-    }
     case HostCall::Next:
     case HostCall::IterV:
     case HostCall::IterFv: local(m_iterators, r.object); break;
@@ -122,6 +137,14 @@ void HostCallReplay::Run(int*& rows, int*& cols) {
     auto* const sets = reinterpret_cast<ZR_IntSetValue*>(m_setStore.data());
     auto* const iterators = reinterpret_cast<ZR_IntegerSetIter*>(m_iterStore.data());
     auto set = [&](const Step& s) -> SUValue& { return s.local & kObjectLocal ? sets[s.slot] : *At<SUValue>(s.object); };
+    // The set value given as argument: an integer set for an iterator, any set value
+    // for a copy or a union.
+    auto argument = [&](const Step& s) -> const ZR_IntSetValue& {
+        return s.local & kArgLocal ? sets[s.n] : *At<const ZR_IntSetValue>(s.arg.p);
+    };
+    auto value = [&](const Step& s) -> const ZR_SetValue& {
+        return s.local & kArgLocal ? sets[s.n] : *At<const ZR_SetValue>(s.arg.p);
+    };
     auto iterator = [&](const Step& s) -> ZR_IntegerSetIter& {
         return s.local & kObjectLocal ? iterators[s.slot] : *At<ZR_IntegerSetIter>(s.object);
     };
@@ -135,11 +158,18 @@ void HostCallReplay::Run(int*& rows, int*& cols) {
         case HostCall::Range: new (&sets[s.slot]) ZR_IntSetValue(s.arg.pair[0], s.arg.pair[1]); break;
         case HostCall::NoSet: new (&sets[s.slot]) ZR_IntSetValue(static_cast<const char*>(s.arg.p)); break;
         case HostCall::SetAdd: set(s) += s.n; break;
-        case HostCall::SetEnd: sets[s.slot].~ZR_IntSetValue(); break;
-        case HostCall::Iter:
-            new (&iterators[s.slot])
-                ZR_IntegerSetIter(s.local & kArgLocal ? sets[s.n] : *At<const ZR_IntSetValue>(s.arg.p));
+        case HostCall::Union: set(s) += value(s); break;
+        case HostCall::SetCopy: new (&sets[s.slot]) ZR_IntSetValue(value(s)); break;
+        case HostCall::Contains: {
+            int pos;
+            set(s).SetContains(s.n, pos);
             break;
+        }
+        case HostCall::Size: set(s).SetSize(); break;
+        case HostCall::Slots: At<const ZR_LongPtrVectorOwnsData>(s.object)->Elements(); break;
+        case HostCall::Slot: (*At<const ZR_LongPtrVectorOwnsData>(s.object))[s.n]; break;
+        case HostCall::SetEnd: sets[s.slot].~ZR_IntSetValue(); break;
+        case HostCall::Iter: new (&iterators[s.slot]) ZR_IntegerSetIter(argument(s)); break;
         case HostCall::IterEnd: iterators[s.slot].~ZR_IntegerSetIter(); break;
         case HostCall::Next: iterator(s).Next(); break;
         case HostCall::IterV: iterator(s).v(); break;

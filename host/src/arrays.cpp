@@ -30,9 +30,13 @@ ZR_LongPtrVectorOwnsData::ZR_LongPtrVectorOwnsData() = default;
 
 ZR_LongPtrVectorOwnsData::~ZR_LongPtrVectorOwnsData() { Reset(0); }
 
-int ZR_LongPtrVectorOwnsData::Elements() const { return static_cast<int>(m_slots.size()); }
+int ZR_LongPtrVectorOwnsData::Elements() const {
+    QTV_TRACED_CALL(Elements(), qtvhost::HostCall::Slots, this);
+    return static_cast<int>(m_slots.size());
+}
 
 ZR_Type* ZR_LongPtrVectorOwnsData::operator[](int position) const {
+    QTV_TRACED_CALL(operator[](position), qtvhost::HostCall::Slot, this, position);
     if (position < 0 || position >= Elements()) return nullptr;
     return m_slots[static_cast<std::size_t>(position)];
 }

@@ -101,6 +101,7 @@ void SUValue::Clear(int) {
 int SUValue::Type() const { return m_type; }
 
 int SUValue::SetSize() const {
+    QTV_TRACED_CALL(SUValue::SetSize(), qtvhost::HostCall::Size, this);
     return static_cast<int>(m_type == ZR_SET_STRING ? m_strs.size() : m_ints.size());
 }
 
@@ -108,6 +109,7 @@ int SUValue::SetSize() const {
 // the place of a value is first guessed from the values at the two ends; the
 // search then widens from the guess. A lookup costs the same on any size of grid.
 int SUValue::SetContains(int value, int& pos) const {
+    QTV_TRACED_CALL(SUValue::SetContains(value, pos), qtvhost::HostCall::Contains, this, value);
     const std::size_t n = m_ints.size();
     if (m_type != ZR_SET_INTEGER || n == 0) {
         pos = 0;
@@ -195,6 +197,7 @@ SUValue& SUValue::operator+=(const char* value) {
 }
 
 SUValue& SUValue::operator+=(const SUValue& other) {
+    QTV_TRACED_CALL(SUValue::operator+=(other), qtvhost::HostCall::Union, this, 0, static_cast<const void*>(&other));
     if (&other == this) return *this;
     if (m_type == ZR_SET_INTEGER && other.m_type == ZR_SET_INTEGER) {
         // Unions are often folded from parts that lie beyond each other, as the
@@ -323,7 +326,9 @@ ZR_IntSetValue::ZR_IntSetValue(int lo, int hi) {
 ZR_IntSetValue::ZR_IntSetValue(const char* text) {
     QTV_TRACED(qtvhost::HostCall::NoSet, this, 0, static_cast<const void*>(text));
 }
-ZR_IntSetValue::ZR_IntSetValue(const ZR_SetValue& other) : ZR_SetValue(other) {}
+ZR_IntSetValue::ZR_IntSetValue(const ZR_SetValue& other) : ZR_SetValue(other) {
+    QTV_TRACED(qtvhost::HostCall::SetCopy, this, 0, static_cast<const void*>(&other));
+}
 ZR_IntSetValue::~ZR_IntSetValue() { QTV_TRACED(qtvhost::HostCall::SetEnd, this); }
 
 ZR_StrSetValue::ZR_StrSetValue(const char* text) {

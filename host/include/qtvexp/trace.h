@@ -14,6 +14,10 @@ namespace qtvhost {
 enum class HostCall : std::uint8_t {
     // look-ups
     Find,          // ZR_BASE_I::Find(n)
+    Contains,      // SUValue::SetContains(n, pos), the look-up of index-tuple arrays
+    Size,          // SUValue::SetSize()
+    Slots,         // ZR_LongPtrVectorOwnsData::Elements()
+    Slot,          // ZR_LongPtrVectorOwnsData::operator[](n)
     VirtualLink,   // ZR_VirtualBase::VirtualLink()
     ExternalLink,  // ZR_ExternalBase::ExternalLink()
     Linked,        // ZR_ExternalBase::Linked()
@@ -21,6 +25,8 @@ enum class HostCall : std::uint8_t {
     Range,    // ZR_IntSetValue(pair[0], pair[1]) constructed at object
     NoSet,    // ZR_IntSetValue(null text) constructed at object
     SetAdd,   // SUValue::operator+=(n)
+    Union,    // SUValue::operator+=(set value at arg.p)
+    SetCopy,  // ZR_IntSetValue(set value at arg.p) constructed at object
     SetEnd,   // ~ZR_IntSetValue
     Iter,     // ZR_IntegerSetIter(set value at arg.p) constructed at object
     IterEnd,  // ~ZR_IntegerSetIter
