@@ -1,5 +1,6 @@
-// Declaration at scale: SetUpEquations and JacPattern of the one-dimensional
-// distribution over domains of 10^4 to 10^6 nodes, each beside two replays of a
+// Declaration at scale: SetUpEquations and JacPattern of the one-, two- and
+// three-dimensional distributions over grids of about 10^4 to 10^6 nodes (square
+// and cubic grids, one domain per direction), each beside two replays of a
 // traced walk given straight into the stand-in host with no library code in
 // between: every host call the library made (the floor its own work sits on),
 // and only what the host records. The summary at the end gives the ratios
@@ -13,6 +14,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,8 +32,41 @@ namespace {
 
 using namespace qtvhost;
 
-const char* const kMethods[] = {"BFD1", "CFD4", "UBFD4", "OCFE2", "OCFE3", "OCFE4"};
-const int kNodes[] = {10000, 100000, 1000000};
+// One case: a distribution over a grid of about `nodes` nodes, one method per
+// direction, the same number of nodes in every direction.
+struct Case {
+    std::vector<std::string> methods;  // x, y, z
+    long long nodes;
+
+    int Dimensions() const { return static_cast<int>(methods.size()); }
+    // The nodes per direction: the root of the whole.
+    int PerAxis() const { return static_cast<int>(std::lround(std::pow(static_cast<double>(nodes), 1.0 / Dimensions()))); }
+    std::string Type() const { return "DISTRIBUTION" + std::to_string(Dimensions()) + "D"; }
+    // "2D/OCFE3-CFD4", the case without its size.
+    std::string Label() const {
+        std::string label = std::to_string(Dimensions()) + "D/";
+        for (std::size_t a = 0; a < methods.size(); ++a) label += (a ? "-" : "") + methods[a];
+        return label;
+    }
+    std::string Name() const { return Label() + "/" + std::to_string(nodes); }
+    bool operator==(const Case& other) const { return methods == other.methods && nodes == other.nodes; }
+};
+
+// The grids of each dimension, smallest first; the largest is the largest that
+// a full declaration holds in 16 GB.
+const std::vector<long long> kNodes[] = {{10000, 100000, 1000000}, {10000, 100000, 1000000}, {10000, 100000, 1000000}};
+const std::vector<std::vector<std::string>> kMethods = {
+    {"BFD1"}, {"CFD4"}, {"UBFD4"}, {"OCFE2"}, {"OCFE3"}, {"OCFE4"},
+    {"BFD1", "BFD1"}, {"CFD4", "CFD4"}, {"OCFE3", "OCFE3"}, {"OCFE3", "CFD4"},
+    {"BFD1", "BFD1", "BFD1"}, {"CFD4", "CFD4", "CFD4"}, {"OCFE3", "OCFE3", "OCFE3"}, {"OCFE3", "CFD4", "BFD2"},
+};
+
+std::vector<Case> Cases() {
+    std::vector<Case> cases;
+    for (const auto& methods : kMethods)
+        for (long long nodes : kNodes[methods.size() - 1]) cases.push_back({methods, nodes});
+    return cases;
+}
 
 const ModelLibrary& Library() {
     static const ModelLibrary library(ORVANE_LIBRARY_PATH);
@@ -179,11 +214,11 @@ void ReleaseRecords(Host& host) {
 
 struct Model {
     int generation = 0;  // tells the models of one run apart
-    std::string method;
-    int nodes = 0;
+    Case c;
+    long long nodes = 0;  // as the domains placed them
     InstanceRef distribution;
-    std::vector<LinkedInstance> linked;  // the domain
-    ZR_ModelType* domain = nullptr;
+    std::vector<LinkedInstance> linked;  // the domains
+    ZR_ModelType* domain = nullptr;      // the x domain
     std::vector<int> rows, cols;
     std::size_t instances = 0;
     std::size_t tokens = 0;
@@ -216,13 +251,20 @@ void ClearExpressions(Host& host) {
 
 long long BuiltElements(ZR_Container& distribution) {
     long long built = 0;
-    for (const char* name : {"VALUE", "DDX", "D2DX2", "IDX"}) {
-        auto* array = dynamic_cast<ZR_Matrix*>(ResolvePath(distribution, name));
+    for (const char* name : {"VALUE", "DDX", "DDY", "DDZ", "D2DX2", "D2DY2", "D2DZ2", "IDX", "IDY", "IDZ", "IDXDY",
+                             "IDXDZ", "IDYDZ", "IDXDYDZ"}) {
+        ZR_Matrix* array = nullptr;
+        try {
+            array = dynamic_cast<ZR_Matrix*>(ResolvePath(distribution, name));
+        } catch (const DriveError&) {  // not a member of this dimension
+        }
         if (array == nullptr) continue;
         for (int i = 0; i < array->SlotCount(); ++i) built += array->Slot(i) != nullptr;
     }
     return built;
 }
+
+int EndNode(ZR_Container& domain) { return dynamic_cast<ZR_VarParamProp&>(*ResolvePath(domain, "ENDNODE")).Integer(); }
 
 std::string FormatReal(double x) {
     char text[40];
@@ -230,12 +272,12 @@ std::string FormatReal(double x) {
     return text;
 }
 
-std::unique_ptr<Model> Declare(const std::string& method, int nodes) {
+std::unique_ptr<Model> Declare(const Case& c) {
     static int generations = 0;
+    static const char* const kAxes[] = {"X", "Y", "Z"};
     auto m = std::make_unique<Model>();
     m->generation = ++generations;
-    m->method = method;
-    m->nodes = nodes;
+    m->c = c;
     Host& host = Host::Get();
     ReleaseRecords(host);
     // A million nodes hold some gigabytes of host objects: more than the host
@@ -249,17 +291,25 @@ std::unique_ptr<Model> Declare(const std::string& method, int nodes) {
     g_stdHeap.peak = g_stdHeap.live;
     const auto start = std::chrono::steady_clock::now();
 
-    m->distribution.reset(Library().Create("DISTRIBUTION1D"));
+    m->distribution.reset(Library().Create(c.Type().c_str()));
     ZR_ModelType& d = *m->distribution;
     m->linked = LinkReferences(Library(), d);
     m->domain = m->linked.at(0).instance.get();
-    SetParameter(d, "XDOMAIN.DISCRETIZATIONMETHOD", method);
-    // LENGTH is 1, so the spacing gives the node count.
-    SetParameter(d, "XDOMAIN.SPACINGPREFERENCE", FormatReal(1.0 / nodes));
-    if (IsCollocation(method)) SetParameter(d, "XDOMAIN.HIGHESTORDERDERIVATIVE", "2");
-    SetParameter(d, "HIGHESTORDERXDERIVATIVEUSED", "2");
-    SetParameter(d, "INTEGRALS", "idx");
-    SettleAssignments(*m->domain);
+    for (int a = 0; a < c.Dimensions(); ++a) {
+        const std::string domain = std::string(kAxes[a]) + "DOMAIN.";
+        const std::string& method = c.methods[static_cast<std::size_t>(a)];
+        SetParameter(d, domain + "DISCRETIZATIONMETHOD", method);
+        // LENGTH is 1, so the spacing gives the node count.
+        SetParameter(d, domain + "SPACINGPREFERENCE", FormatReal(1.0 / c.PerAxis()));
+        if (IsCollocation(method)) SetParameter(d, domain + "HIGHESTORDERDERIVATIVE", "2");
+        SetParameter(d, std::string("HIGHESTORDER") + kAxes[a] + "DERIVATIVEUSED", "2");
+    }
+    SetParameter(d, "INTEGRALS", "idx,idy,idz,idxdy,idxdz,idydz,idxdydz");
+    m->nodes = 1;
+    for (LinkedInstance& domain : m->linked) {
+        SettleAssignments(*domain.instance);
+        m->nodes *= EndNode(*domain.instance) + 1LL;
+    }
     SettleAssignments(d);
     d.SetDims();
     host.assignments.clear();
@@ -270,9 +320,9 @@ std::unique_ptr<Model> Declare(const std::string& method, int nodes) {
     m->rows.assign(host.incidenceTerms.size(), -1);
     m->cols.assign(host.incidenceTerms.size(), -1);
     int* r = m->rows.data();
-    int* c = m->cols.data();
-    host.SetPatternLimit(r + m->rows.size(), c + m->cols.size());
-    d.JacPattern(r, c, nullptr);
+    int* col = m->cols.data();
+    host.SetPatternLimit(r + m->rows.size(), col + m->cols.size());
+    d.JacPattern(r, col, nullptr);
     m->declareSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     m->elementBlocks = host.Heap().allocations - allocationsBefore;
     m->peakStdBytes = g_stdHeap.peak - stdBefore;
@@ -292,11 +342,11 @@ std::unique_ptr<Model> Declare(const std::string& method, int nodes) {
 
 // The model of the case, declared when the case changes. The previous one goes
 // first: at a million nodes each holds some gigabytes of host objects.
-Model& ModelFor(const std::string& method, int nodes) {
-    if (!g_model || g_model->method != method || g_model->nodes != nodes) {
+Model& ModelFor(const Case& c) {
+    if (!g_model || !(g_model->c == c)) {
         ForgetReplays();
         g_model.reset();
-        g_model = Declare(method, nodes);
+        g_model = Declare(c);
     }
     return *g_model;
 }
@@ -477,17 +527,18 @@ void Finish(benchmark::State& state, const Model& m, long long allocations) {
     SetCounters(state, m, allocations);
 }
 
-void BM_Declare(benchmark::State& state, const std::string& method, int nodes) {
+void BM_Declare(benchmark::State& state, const Case& c) {
     ForgetReplays();
     g_model.reset();
-    for (auto _ : state) ModelFor(method, nodes);
+    for (auto _ : state) ModelFor(c);
     Model& m = *g_model;
     if (!Ready(state, m)) return;
     state.SetIterationTime(m.declareSeconds);
     state.counters["instances"] = static_cast<double>(m.instances);
     state.counters["tokens"] = static_cast<double>(m.tokens);
-    state.counters["std_heap_peak_bytes_per_node"] = static_cast<double>(m.peakStdBytes) / m.nodes;
-    state.counters["host_heap_bytes_per_node"] = static_cast<double>(m.hostHeapBytes) / m.nodes;
+    state.counters["nodes"] = static_cast<double>(m.nodes);
+    state.counters["std_heap_peak_bytes_per_node"] = static_cast<double>(m.peakStdBytes) / static_cast<double>(m.nodes);
+    state.counters["host_heap_bytes_per_node"] = static_cast<double>(m.hostHeapBytes) / static_cast<double>(m.nodes);
     state.counters["record_bytes_per_token"] = static_cast<double>(m.hostRecordBytes) / static_cast<double>(m.tokens);
     state.counters["first_walk_blocks"] = static_cast<double>(m.elementBlocks);
     state.counters["elements_built"] = static_cast<double>(m.elementsBuilt);
@@ -507,8 +558,8 @@ void BM_Declare(benchmark::State& state, const std::string& method, int nodes) {
     ForgetReplays();
 }
 
-void BM_DomainAssignments(benchmark::State& state, const std::string& method, int nodes) {
-    Model& m = ModelFor(method, nodes);
+void BM_DomainAssignments(benchmark::State& state, const Case& c) {
+    Model& m = ModelFor(c);
     if (!Ready(state, m)) return;
     Host& host = Host::Get();
     for (auto _ : state) {
@@ -521,15 +572,15 @@ void BM_DomainAssignments(benchmark::State& state, const std::string& method, in
         if (host.EndAssignmentRun()) state.SkipWithError("the domain's values did not stay settled");
     }
     host.assignments.clear();
-    state.counters["per_node"] = benchmark::Counter(static_cast<double>(nodes),
+    state.counters["per_node"] = benchmark::Counter(static_cast<double>(EndNode(*m.domain) + 1),
                                                     benchmark::Counter::kIsIterationInvariantRate |
                                                         benchmark::Counter::kInvert);
 }
 
 // The library's walk. JacPattern numbers its groups from the group base that
 // the last SetUpEquations left.
-void BM_Library(benchmark::State& state, Operation op, const std::string& method, int nodes) {
-    Model& m = ModelFor(method, nodes);
+void BM_Library(benchmark::State& state, Operation op, const Case& c) {
+    Model& m = ModelFor(c);
     if (!Ready(state, m)) return;
     Host& host = Host::Get();
     if (op == Operation::JacPattern) {
@@ -546,8 +597,8 @@ void BM_Library(benchmark::State& state, Operation op, const std::string& method
 }
 
 // A replay of the library's walk: every host call it made, or the records alone.
-void BM_Replay(benchmark::State& state, Operation op, bool recordsAlone, const std::string& method, int nodes) {
-    Model& m = ModelFor(method, nodes);
+void BM_Replay(benchmark::State& state, Operation op, bool recordsAlone, const Case& c) {
+    Model& m = ModelFor(c);
     if (!Ready(state, m)) return;
     Replays& replays = ReplaysFor(m, op);
     if (!replays.error.empty()) return state.SkipWithError(replays.error.c_str());
@@ -564,23 +615,23 @@ void BM_Replay(benchmark::State& state, Operation op, bool recordsAlone, const s
     Finish(state, m, 0);
 }
 
-void BM_SetUpEquations(benchmark::State& state, const std::string& method, int nodes) {
-    BM_Library(state, Operation::SetUp, method, nodes);
+void BM_SetUpEquations(benchmark::State& state, const Case& c) {
+    BM_Library(state, Operation::SetUp, c);
 }
-void BM_JacPattern(benchmark::State& state, const std::string& method, int nodes) {
-    BM_Library(state, Operation::JacPattern, method, nodes);
+void BM_JacPattern(benchmark::State& state, const Case& c) {
+    BM_Library(state, Operation::JacPattern, c);
 }
-void BM_HostCallsSetUpEquations(benchmark::State& state, const std::string& method, int nodes) {
-    BM_Replay(state, Operation::SetUp, false, method, nodes);
+void BM_HostCallsSetUpEquations(benchmark::State& state, const Case& c) {
+    BM_Replay(state, Operation::SetUp, false, c);
 }
-void BM_HostCallsJacPattern(benchmark::State& state, const std::string& method, int nodes) {
-    BM_Replay(state, Operation::JacPattern, false, method, nodes);
+void BM_HostCallsJacPattern(benchmark::State& state, const Case& c) {
+    BM_Replay(state, Operation::JacPattern, false, c);
 }
-void BM_RecordsSetUpEquations(benchmark::State& state, const std::string& method, int nodes) {
-    BM_Replay(state, Operation::SetUp, true, method, nodes);
+void BM_RecordsSetUpEquations(benchmark::State& state, const Case& c) {
+    BM_Replay(state, Operation::SetUp, true, c);
 }
-void BM_RecordsJacPattern(benchmark::State& state, const std::string& method, int nodes) {
-    BM_Replay(state, Operation::JacPattern, true, method, nodes);
+void BM_RecordsJacPattern(benchmark::State& state, const Case& c) {
+    BM_Replay(state, Operation::JacPattern, true, c);
 }
 
 // --- the summary -------------------------------------------------------------
@@ -609,46 +660,44 @@ public:
                "host call it made; records, only what the host records; library/replay for each operation and\n"
                "for both together; allocs: library allocations per instance\n";
         char line[256];
-        std::snprintf(line, sizeof line, "%-6s %8s %9s | %7s %7s %5s %7s %5s | %7s %7s %5s %7s %5s | %5s %5s | %6s\n",
-                      "method", "nodes", "instances", "SetUp", "calls", "ratio", "records", "ratio", "JacPat", "calls",
+        std::snprintf(line, sizeof line, "%-20s %8s %9s | %7s %7s %5s %7s %5s | %7s %7s %5s %7s %5s | %5s %5s | %6s\n",
+                      "case", "nodes", "instances", "SetUp", "calls", "ratio", "records", "ratio", "JacPat", "calls",
                       "ratio", "records", "ratio", "calls", "recs", "allocs");
         out << line;
-        for (const char* method : kMethods) {
-            for (int nodes : kNodes) {
-                const std::string key = std::string(method) + "/" + std::to_string(nodes);
-                const Result* su[] = {Find("SetUpEquations/" + key), Find("HostCalls/SetUpEquations/" + key),
-                                      Find("Records/SetUpEquations/" + key)};
-                const Result* jp[] = {Find("JacPattern/" + key), Find("HostCalls/JacPattern/" + key),
-                                      Find("Records/JacPattern/" + key)};
-                if (!su[0] || !su[1] || !su[2] || !jp[0] || !jp[1] || !jp[2]) continue;
-                const double n = su[0]->counters.at("instances");
-                auto ns = [n](const Result* r) { return r->seconds * 1e9 / n; };
-                auto ratio = [](const Result* const* op, int k) { return op[0]->seconds / op[k]->seconds; };
-                auto both = [&](int k) { return (su[0]->seconds + jp[0]->seconds) / (su[k]->seconds + jp[k]->seconds); };
-                std::snprintf(line, sizeof line,
-                              "%-6s %8d %9.0f | %7.1f %7.1f %5.2f %7.1f %5.2f | %7.1f %7.1f %5.2f %7.1f %5.2f | %5.2f "
-                              "%5.2f | %6.2g\n",
-                              method, nodes, n, ns(su[0]), ns(su[1]), ratio(su, 1), ns(su[2]), ratio(su, 2), ns(jp[0]),
-                              ns(jp[1]), ratio(jp, 1), ns(jp[2]), ratio(jp, 2), both(1), both(2),
-                              su[0]->counters.at("allocs_per_instance") + jp[0]->counters.at("allocs_per_instance"));
-                out << line;
-            }
+        for (const Case& c : Cases()) {
+            const std::string key = c.Name();
+            const Result* su[] = {Find("SetUpEquations/" + key), Find("HostCalls/SetUpEquations/" + key),
+                                  Find("Records/SetUpEquations/" + key)};
+            const Result* jp[] = {Find("JacPattern/" + key), Find("HostCalls/JacPattern/" + key),
+                                  Find("Records/JacPattern/" + key)};
+            if (!su[0] || !su[1] || !su[2] || !jp[0] || !jp[1] || !jp[2]) continue;
+            const double n = su[0]->counters.at("instances");
+            auto ns = [n](const Result* r) { return r->seconds * 1e9 / n; };
+            auto ratio = [](const Result* const* op, int k) { return op[0]->seconds / op[k]->seconds; };
+            auto both = [&](int k) { return (su[0]->seconds + jp[0]->seconds) / (su[k]->seconds + jp[k]->seconds); };
+            std::snprintf(line, sizeof line,
+                          "%-20s %8lld %9.0f | %7.1f %7.1f %5.2f %7.1f %5.2f | %7.1f %7.1f %5.2f %7.1f %5.2f | %5.2f "
+                          "%5.2f | %6.2g\n",
+                          c.Label().c_str(), c.nodes, n, ns(su[0]), ns(su[1]), ratio(su, 1), ns(su[2]), ratio(su, 2),
+                          ns(jp[0]), ns(jp[1]), ratio(jp, 1), ns(jp[2]), ratio(jp, 2), both(1), both(2),
+                          su[0]->counters.at("allocs_per_instance") + jp[0]->counters.at("allocs_per_instance"));
+            out << line;
         }
         out << "\ntime per instance at the largest grid over that at the smallest: the library, and the two\n"
                "replays of its walk beside it (a growth that the replays show too is the host's)\n";
-        std::snprintf(line, sizeof line, "%-6s %-15s %7s %7s %7s\n", "method", "operation", "library", "calls",
+        std::snprintf(line, sizeof line, "%-20s %-15s %7s %7s %7s\n", "case", "operation", "library", "calls",
                       "records");
         out << line;
-        for (const char* method : kMethods) {
-            const std::string small = std::string(method) + "/" + std::to_string(kNodes[0]);
-            const std::string large = std::string(method) + "/" + std::to_string(kNodes[2]);
+        for (const auto& methods : kMethods) {
+            const std::vector<long long>& sizes = kNodes[methods.size() - 1];
+            const Case small{methods, sizes.front()}, large{methods, sizes.back()};
             for (const char* op : {"SetUpEquations/", "JacPattern/"}) {
                 double growth[3] = {};
                 bool all = true;
                 int k = 0;
                 for (const char* who : {"", "HostCalls/", "Records/"}) {
-                    const Result* a = Find(who + std::string(op) + small);
-                    const Result* b = Find(who + std::string(op) + large);
+                    const Result* a = Find(who + std::string(op) + small.Name());
+                    const Result* b = Find(who + std::string(op) + large.Name());
                     if (!a || !b) {
                         all = false;
                         break;
@@ -656,8 +705,8 @@ public:
                     growth[k++] = (b->seconds / b->counters.at("instances")) / (a->seconds / a->counters.at("instances"));
                 }
                 if (!all) continue;
-                std::snprintf(line, sizeof line, "%-6s %-15s %7.2f %7.2f %7.2f\n", method, op, growth[0], growth[1],
-                              growth[2]);
+                std::snprintf(line, sizeof line, "%-20s %-15s %7.2f %7.2f %7.2f\n", small.Label().c_str(), op,
+                              growth[0], growth[1], growth[2]);
                 out << line;
             }
         }
@@ -665,19 +714,18 @@ public:
                "the peak: MyAllocate heap (instances and elements) + the host's containers = total; bytes per\n"
                "token of the stand-in's record and of the two replays; host calls per instance of both walks;\n"
                "MyAllocate blocks of the first walk less the array elements it built\n";
-        for (const char* method : kMethods) {
-            for (int nodes : kNodes) {
-                const Result* d = Find("Declare/" + std::string(method) + "/" + std::to_string(nodes));
-                if (!d) continue;
-                const double myAllocate = d->counters.at("host_heap_bytes_per_node");
-                const double containers = d->counters.at("std_heap_peak_bytes_per_node");
-                std::snprintf(line, sizeof line, "%-6s %8d %7.2f %6.0f + %5.0f = %6.0f   %5.1f / %5.1f   %5.1f   %3.0f\n",
-                              method, nodes, d->seconds, myAllocate, containers, myAllocate + containers,
-                              d->counters.at("record_bytes_per_token"),
-                              d->counters.at("replay_bytes_per_token"), d->counters.at("host_calls_per_instance"),
-                              d->counters.at("first_walk_blocks") - d->counters.at("elements_built"));
-                out << line;
-            }
+        for (const Case& c : Cases()) {
+            const Result* d = Find("Declare/" + c.Name());
+            if (!d) continue;
+            const double myAllocate = d->counters.at("host_heap_bytes_per_node");
+            const double containers = d->counters.at("std_heap_peak_bytes_per_node");
+            std::snprintf(line, sizeof line,
+                          "%-20s %8.0f %7.2f %6.0f + %5.0f = %6.0f   %5.1f / %5.1f   %5.1f   %3.0f\n",
+                          c.Label().c_str(), d->counters.at("nodes"), d->seconds, myAllocate, containers,
+                          myAllocate + containers, d->counters.at("record_bytes_per_token"),
+                          d->counters.at("replay_bytes_per_token"), d->counters.at("host_calls_per_instance"),
+                          d->counters.at("first_walk_blocks") - d->counters.at("elements_built"));
+            out << line;
         }
     }
 
@@ -702,7 +750,7 @@ private:
 };
 
 void RegisterAll() {
-    using Fn = void (*)(benchmark::State&, const std::string&, int);
+    using Fn = void (*)(benchmark::State&, const Case&);
     const struct {
         const char* name;
         Fn fn;
@@ -716,14 +764,14 @@ void RegisterAll() {
         {"HostCalls/JacPattern/", BM_HostCallsJacPattern},
         {"Records/JacPattern/", BM_RecordsJacPattern},
     };
-    for (const char* method : kMethods) {
-        for (int nodes : kNodes) {
-            for (const auto& kind : kinds) {
-                const std::string name = kind.name + std::string(method) + "/" + std::to_string(nodes);
-                auto* b = benchmark::RegisterBenchmark(name.c_str(), kind.fn, std::string(method), nodes);
-                b->Unit(benchmark::kMillisecond);
-                if (kind.fn == BM_Declare) b->Iterations(1)->UseManualTime();
-            }
+    for (const Case& c : Cases()) {
+        for (const auto& kind : kinds) {
+            // The domain's own assignments are those of the 1D cases' domains.
+            if (kind.fn == BM_DomainAssignments && c.Dimensions() != 1) continue;
+            const std::string name = kind.name + c.Name();
+            auto* b = benchmark::RegisterBenchmark(name.c_str(), kind.fn, c);
+            b->Unit(benchmark::kMillisecond);
+            if (kind.fn == BM_Declare) b->Iterations(1)->UseManualTime();
         }
     }
 }
