@@ -63,14 +63,15 @@ ZR_Type* ZR_IndexTuple<L...>::FindTuple(const Index* index) {
     // product the host cannot hold leaves the array as it was. The position of a
     // value in its own dimension does not depend on the other dimensions.
     int pos[Dims];
+    int size[Dims];
     bool present[Dims];
     long long before = 1;
     long long after = 1;
     for (int d = 0; d < Dims; ++d) {
         present[d] = Contains(d, index[d], pos[d]);
-        const int size = IndexSets[d].SetSize();
-        before = SaturatingProduct(before, size);
-        after = SaturatingProduct(after, size + (present[d] ? 0 : 1));
+        size[d] = IndexSets[d].SetSize();
+        before = SaturatingProduct(before, size[d]);
+        after = SaturatingProduct(after, size[d] + (present[d] ? 0 : 1));
     }
     if (slots != 0 && slots != before) return nullptr;  // no layout to keep the elements in
     if ((slots == 0 || after != before) && !ElementVector.Reserve(after)) return nullptr;
@@ -86,10 +87,11 @@ ZR_Type* ZR_IndexTuple<L...>::FindTuple(const Index* index) {
             } else {
                 set.SetAddAtOffset(index[d].integer, pos[d]);
             }
-            if (slots != 0) ElementVector.AddNullEntries(pos[d], set.SetSize() - 1, stride);
+            size[d] = set.SetSize();
+            if (slots != 0) ElementVector.AddNullEntries(pos[d], size[d] - 1, stride);
         }
         CurrentPosition = d == Dims - 1 ? pos[d] : CurrentPosition + pos[d] * stride;
-        stride *= set.SetSize();
+        stride *= size[d];
     }
     if (slots == 0) ElementVector.AddNullEntries(0, 0, stride);
 
