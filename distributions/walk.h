@@ -55,8 +55,16 @@ protected:
 
     // h, or h(s+1): the spacing of the block's axis at the walk's section or at
     // the section the argument names.
+    // Nothing changes a section's records while the host is inside the walk, so
+    // the spacing found for one section serves every row of that section.
     ZR_VarParam* Spacing(const ZR_TermRef& t) {
-        return &m_axis->H(t.argc ? m_at[t.slot[0]] + t.offset[0] : m_at[kS]);
+        const long long s = t.argc ? m_at[t.slot[0]] + t.offset[0] : m_at[kS];
+        if (m_axis != m_spacingAxis || s != m_spacingSection) {
+            m_spacing = &m_axis->H(s);
+            m_spacingAxis = m_axis;
+            m_spacingSection = s;
+        }
+        return m_spacing;
     }
     // An argument of a term: its letter's value plus its constant.
     int Index(const ZR_TermRef& t, int a) const { return ZR_Node(m_at[t.slot[a]] + t.offset[a]); }
@@ -101,8 +109,12 @@ protected:
     template <class F>
     void EachElement(const Axis& axis, F&& body) {
         const long long s = m_at[kS];
+        // The first node and the width of the section's elements, read once for
+        // the loop: nothing changes them while the walk runs.
+        const long long first = axis.ElementStart(s, 1);
+        const long long width = axis.ElementStart(s, 2) - first;
         ForRange(1, axis.Elements(s), [&](int e) {
-            ForSet(ZR_OnlyNode(axis.ElementStart(s, e)), [&](int n) {
+            ForSet(ZR_OnlyNode(first + (e - 1LL) * width), [&](int n) {
                 m_at[kN] = n;
                 body();
             });
@@ -115,6 +127,9 @@ private:
     long long m_at[kFirstNodeSlot + 3] = {};  // slot 0, a fixed index, stays 0
     int m_block = 0;
     const Axis* m_axis = nullptr;
+    const Axis* m_spacingAxis = nullptr;
+    long long m_spacingSection = 0;
+    ZR_VarParam* m_spacing = nullptr;
     bool m_failed = false;
 };
 
