@@ -1,7 +1,9 @@
 #include "field_check.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <utility>
 
@@ -250,6 +252,141 @@ void ExpectExactness(grid::Grid& g, const Coordinates& x, const std::vector<Fami
                 EXPECT_GT(relative, clear) << family->label << " is exact at degree " << degree << " too";
         }
     }
+}
+
+// --- agreement with one dimension --------------------------------------------------
+
+namespace {
+
+// The axis whose block declares an array's rows: the one it differentiates
+// along, or the last it integrates along; -1 for VALUE.
+int BlockAxis(const std::string& name, int dimensions) {
+    const std::vector<int> op = Operations(name, dimensions);
+    int axis = -1;
+    for (int a = 0; a < dimensions; ++a)
+        if (op[static_cast<std::size_t>(a)] != 0) axis = a;
+    return axis;
+}
+
+// A grid's rows with their values, up to where the other grid's begin.
+std::vector<std::pair<grid::Row, RowValue>> OwnRows(const grid::Grid& g, const grid::Grid& other) {
+    const std::vector<grid::Row> rows = g.Rows();
+    const std::vector<RowValue> values = EvaluateRows(qtvhost::Host::Get(), g.firstExpression);
+    std::vector<std::pair<grid::Row, RowValue>> out;
+    for (std::size_t i = 0; i < rows.size() && i < values.size(); ++i) {
+        if (other.firstExpression > g.firstExpression && rows[i].record >= other.firstExpression) break;
+        out.emplace_back(rows[i], values[i]);
+    }
+    return out;
+}
+
+}  // namespace
+
+int ExpectAgreesAlongAxis(grid::Grid& high, int axis, grid::Grid& line, const Coordinates& x,
+                          const std::vector<Polynomial>& factors, const WholeLine& whole, double tolerance) {
+    const int dims = high.Dimensions();
+    if (line.Dimensions() != 1 || axis < 0 || axis >= dims || static_cast<int>(factors.size()) != dims ||
+        static_cast<int>(x.size()) != dims) {
+        ADD_FAILURE() << "a line of axis " << axis << " of " << dims << " dimensions, one factor per axis";
+        return 0;
+    }
+    const std::size_t along = static_cast<std::size_t>(axis);
+    Fill(high, x, factors);
+    Fill(line, {x[along]}, {factors[along]});
+
+    // The one-dimensional rows by array and node.
+    std::map<std::pair<std::string, int>, std::vector<RowValue>> lower;
+    for (const auto& [r, v] : OwnRows(line, high)) lower[{r.subject.array, r.Node()}].push_back(v);
+
+    // The rows of the axis's block by array and line, each with the factor that
+    // the other axes give it.
+    struct Entry {
+        grid::Row row;
+        RowValue value;
+        double factor;
+    };
+    std::map<std::pair<std::string, std::vector<int>>, std::map<int, std::vector<Entry>>> upper;
+    std::set<std::string> arrays;
+    for (const auto& [r, v] : OwnRows(high, line)) {
+        if (r.subject.parameter || BlockAxis(r.subject.array, dims) != axis) continue;
+        const std::vector<int> op = Operations(r.subject.array, dims);
+        double factor = 1.0;
+        std::vector<int> key;
+        for (int b = 0; b < dims; ++b) {
+            if (b == axis) continue;
+            const std::size_t ub = static_cast<std::size_t>(b);
+            const int n = r.subject.index.at(ub);
+            const std::vector<double>& xb = x[ub];
+            factor *= op[ub] == kIntegral ? (n == 0 ? 0.0 : factors[ub].Integral(xb.at(static_cast<std::size_t>(n) - 1), xb.at(static_cast<std::size_t>(n))))
+                                         : factors[ub](xb.at(static_cast<std::size_t>(n)));
+            key.push_back(n);
+        }
+        arrays.insert(r.subject.array);
+        upper[{r.subject.array, key}][r.subject.index.at(along)].push_back({r, v, factor});
+    }
+
+    // Every line: the product of the other axes' node ranges.
+    std::vector<std::vector<int>> lines{{}};
+    for (int b = 0; b < dims; ++b) {
+        if (b == axis) continue;
+        std::vector<std::vector<int>> longer;
+        for (const std::vector<int>& l : lines) {
+            for (int n = 0; n <= high.EndNode(b); ++n) {
+                longer.push_back(l);
+                longer.back().push_back(n);
+            }
+        }
+        lines = std::move(longer);
+    }
+
+    int matched = 0, failures = 0;
+    constexpr int kShown = 5;
+    auto fail = [&]() -> bool { return ++failures <= kShown; };
+    for (const std::string& array : arrays) {
+        const std::vector<int> op = Operations(array, dims);
+        const char* lowerArray = op[along] == 1 ? "DDX" : (op[along] == 2 ? "D2DX2" : "IDX");
+        for (const std::vector<int>& l : lines) {
+            const auto found = upper.find({array, l});
+            static const std::map<int, std::vector<Entry>> none;
+            const std::map<int, std::vector<Entry>>& rows = found == upper.end() ? none : found->second;
+            for (const auto& [node, entries] : rows) {
+                const auto candidates = lower.find({lowerArray, node});
+                std::vector<bool> taken(candidates == lower.end() ? 0 : candidates->second.size(), false);
+                for (const Entry& e : entries) {
+                    bool ok = false;
+                    for (std::size_t c = 0; !ok && c < taken.size(); ++c) {
+                        const RowValue& v = candidates->second[c];
+                        const double scale = std::max(e.value.magnitude, std::fabs(e.factor) * v.magnitude);
+                        if (!taken[c] && std::fabs(e.value.residual - e.factor * v.residual) <= tolerance * scale) {
+                            taken[c] = true;
+                            ok = true;
+                        }
+                    }
+                    if (ok) {
+                        ++matched;
+                    } else if (fail()) {
+                        ADD_FAILURE() << e.value.name << " at " << e.row.subject.Name() << ": residual "
+                                      << e.value.residual << " is no row of " << lowerArray << "(" << node << ") times "
+                                      << e.factor << " (" << taken.size() << " such rows)";
+                    }
+                }
+            }
+            if (whole && !whole(array, l)) continue;
+            // The whole line: as many rows at every node as one dimension has.
+            for (const auto& [key, values] : lower) {
+                if (key.first != lowerArray) continue;
+                const auto at = rows.find(key.second);
+                const std::size_t count = at == rows.end() ? 0 : at->second.size();
+                if (count != values.size() && fail()) {
+                    ADD_FAILURE() << array << " along axis " << axis << " at node " << key.second << " of line "
+                                  << ::testing::PrintToString(l) << ": " << count << " rows, one dimension has "
+                                  << values.size();
+                }
+            }
+        }
+    }
+    if (failures > kShown) ADD_FAILURE() << failures - kShown << " more rows disagree with one dimension";
+    return matched;
 }
 
 }  // namespace fieldcheck

@@ -8,6 +8,7 @@
 // a stencil and so the degree they are exact to): see the example in grid.h.
 #pragma once
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -95,5 +96,26 @@ struct Family {
 // degree more. A row of no family is a failure.
 void ExpectExactness(grid::Grid& g, const Coordinates& x, const std::vector<Family>& families, double exact,
                      double clear, double centre = 0.3);
+
+// --- agreement with one dimension --------------------------------------------------
+
+// Whether the rows of an array on one line (its indices with the line's axis
+// left out) are all those of the one-dimensional distribution, or may be fewer.
+using WholeLine = std::function<bool(const std::string& array, const std::vector<int>& line)>;
+
+// The rows that `high`'s block of `axis` declares (their subject differentiates
+// along the axis, or integrates along it last, as IDXDY is the y rule applied to
+// IDX) against the rows of `line`, a one-dimensional distribution over a domain
+// set up as that axis's and declared before or after `high`. Fills `high` with
+// the product of `factors` on the coordinates `x` and `line` with the axis's
+// factor; then on every line of `high` along the axis each row's residual is
+// the residual of a row of `line` at the same node, of the array that stands
+// there in one dimension (DDY: DDX, IDXDY: IDX, ...), times what the other axes'
+// factors give that line; rows are matched by value, whatever their order or
+// site. On the lines `whole` accepts (every line when it is empty) the rows are
+// all those of `line`, node for node. Returns the number of rows matched.
+int ExpectAgreesAlongAxis(grid::Grid& high, int axis, grid::Grid& line, const Coordinates& x,
+                          const std::vector<Polynomial>& factors, const WholeLine& whole = {},
+                          double tolerance = 1e-12);
 
 }  // namespace fieldcheck
