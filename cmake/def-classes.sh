@@ -25,7 +25,7 @@ demangled=$(awk '{ print $2 }' <<<"$symbols" | c++filt)
   cat "$base"
   paste -d ' ' <(printf '%s\n' "$symbols") <(printf '%s\n' "$demangled") |
     awk '{ demangled = $0; sub(/^[^ ]+ [^ ]+ /, "", demangled) }
-         demangled ~ /^(ZR_|ZRProc_|(vtable for|typeinfo for|typeinfo name for|guard variable for|(non-)?virtual thunk to) (ZR_|ZRProc_)|SetContainsString\()/ {
+         demangled ~ /^(ZR_|ZRProc_|(vtable for|typeinfo for|typeinfo name for|guard variable for|(non-)?virtual thunk to) (ZR_|ZRProc_)|SetContainsString\(|bool ZR_[A-Z0-9_]+::DeclareEquations<)/ {
            print "    " $2 ($1 == "T" ? "" : " DATA")
          }'
 } >"$out.tmp"

@@ -6,6 +6,9 @@
 
 #include "connectivity/connections.h"
 #include "connectivity/generic.h"
+#include "distributions/one/distribution1d.h"
+#include "distributions/three/distribution3d.h"
+#include "distributions/two/distribution2d.h"
 #include "frame/frame.h"
 #include "qtvexp/recorder.h"
 #include "registrations.h"
@@ -187,4 +190,44 @@ TEST_F(Linked, AssignmentCopiesValuesButNotRegistrationOrReferences) {
     EXPECT_EQ(x.RefCount(), 0u);
     EXPECT_EQ(y.USERNOTES.RegisteredIn(), &y);
     EXPECT_EQ(y.PropertyCount(), 3);
+}
+
+// A host or model library that holds a distribution by value calls its
+// operations directly: each of them, with the walk under it, is exported.
+TEST_F(Linked, DistributionsHeldByValueDeclareThroughTheirOwnOperations) {
+    ZR_DOMAIN x, y, z;
+    ZR_DISTRIBUTION1D one;
+    ZR_DISTRIBUTION2D two;
+    ZR_DISTRIBUTION3D three;
+    ASSERT_TRUE(one.XDOMAIN.Link(&x) && two.XDOMAIN.Link(&x) && two.YDOMAIN.Link(&y));
+    ASSERT_TRUE(three.XDOMAIN.Link(&x) && three.YDOMAIN.Link(&y) && three.ZDOMAIN.Link(&z));
+    for (ZR_DOMAIN* d : {&x, &y, &z}) {
+        for (int run = 0; run < 3; ++run) {
+            d->SetDims();
+            d->ExecuteAssignments(1, 0);
+        }
+    }
+    auto declare = [&](auto& distribution) {
+        for (int run = 0; run < 3; ++run) {
+            distribution.SetDims();
+            distribution.ExecuteAssignments(1, 0);
+        }
+        const int count = distribution.SetUpEquations();
+        std::vector<int> rows(host.incidenceTerms.size()), cols(rows.size());
+        int* r = rows.data();
+        int* c = cols.data();
+        host.SetPatternLimit(r + rows.size(), c + cols.size());
+        EXPECT_EQ(distribution.JacPattern(r, c, nullptr), count);
+        EXPECT_EQ(r, rows.data() + rows.size());
+        host.incidence.clear();
+        host.incidenceTerms.clear();
+        host.expressions.clear();
+        host.tokens.clear();
+        return count;
+    };
+    // Every domain is BFD1 over 8 intervals with first derivatives: one row per
+    // node and direction.
+    EXPECT_EQ(declare(one), 9);
+    EXPECT_EQ(declare(two), 2 * 81);
+    EXPECT_EQ(declare(three), 3 * 729);
 }
