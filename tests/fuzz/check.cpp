@@ -176,6 +176,7 @@ public:
             ++m_out.settingsGiven;
             try {
                 if (setting.forced) {
+                    m_forced = true;
                     Force(*distribution, setting.path, setting.value);
                 } else {
                     SetParameter(*distribution, setting.path, setting.value);
@@ -288,6 +289,88 @@ private:
         }
         if (termsSeen != rows.size())
             Fault(std::to_string(rows.size()) + " Jacobian entries for " + std::to_string(termsSeen) + " terms");
+        // The census holds for what a user can set up; forced values and sizes the
+        // host refused may leave elements without their rows.
+        if (!m_forced && m_out.settingsRefused == 0 && m_host.errors.empty())
+            Census(distribution, layout, firstExpression, declared);
+    }
+
+    // Which rows define which elements: every element of a requested integral
+    // has exactly one row (its start row or its method's), every element of a
+    // first derivative in use one, or two where sections or elements meet, and
+    // every element of a second derivative at most one.
+    void Census(ZR_ModelType& distribution, const Layout& layout, std::size_t firstExpression, std::size_t count) {
+        std::unordered_map<const ZR_Type*, int> subjects;
+        for (std::size_t i = 0; i < count; ++i) {
+            const ExpressionRecord& ex = m_host.expressions[firstExpression + i];
+            for (std::uint32_t k = 0; k < ex.tokenCount; ++k) {
+                const Token& t = m_host.tokens[ex.firstToken + k];
+                if (t.kind != TK_TERM) continue;
+                ++subjects[t.term];
+                break;
+            }
+        }
+        static const char* const kAxes = "XYZ";
+        for (std::size_t a = 0; a < layout.domains.size(); ++a) {
+            const std::string axis(1, kAxes[a]);
+            const bool used = Integer(distribution, "HIGHESTORDER" + axis + "DERIVATIVEUSED") >= 1;
+            if (used) Count(distribution, "DD" + axis, subjects, 1, 2);
+            Count(distribution, "D2D" + axis + "2", subjects, 0, 1);
+        }
+        for (const char* integral : {"IDX", "IDY", "IDZ", "IDXDY", "IDXDZ", "IDYDZ", "IDXDYDZ"})
+            if (Member(distribution, integral)) Count(distribution, integral, subjects, 1, 1);
+    }
+
+    // Every element of the array's declared index sets is the subject of
+    // `least` to `most` rows.
+    void Count(ZR_ModelType& distribution, const std::string& name,
+               const std::unordered_map<const ZR_Type*, int>& subjects, int least, int most) {
+        auto* array = dynamic_cast<ZR_Matrix*>(Member(distribution, name.c_str()));
+        if (array == nullptr) return;
+        const int dims = array->Dimensions();
+        std::vector<std::vector<int>> declared(static_cast<std::size_t>(dims));
+        for (int d = 0; d < dims; ++d) {
+            const ZR_Set* set = array->DeclaredSet(d);
+            if (set == nullptr) return;
+            for (int k = 0; k < set->fv().SetSize(); ++k) declared[static_cast<std::size_t>(d)].push_back(set->fv().Integer(k));
+            if (declared[static_cast<std::size_t>(d)].empty()) return;
+        }
+        std::vector<std::size_t> at(static_cast<std::size_t>(dims), 0);
+        for (;;) {
+            // The element's slot: its position in each dimension, the last fastest.
+            long long position = 0;
+            bool present = true;
+            std::string tuple;
+            for (int d = 0; d < dims && present; ++d) {
+                const int value = declared[static_cast<std::size_t>(d)][at[static_cast<std::size_t>(d)]];
+                int pos = 0;
+                present = array->IndexSet(d).SetContains(value, pos) != 0;
+                position = position * array->IndexSet(d).SetSize() + pos;
+                tuple += (d ? "," : "") + std::to_string(value);
+            }
+            const ZR_Type* element = present && position < array->SlotCount() ? array->Slot(static_cast<int>(position)) : nullptr;
+            const auto found = element ? subjects.find(element) : subjects.end();
+            const int rows = found == subjects.end() ? 0 : found->second;
+            if (rows < least || rows > most)
+                return Fault(name + "(" + tuple + ") is the subject of " + std::to_string(rows) + " rows, not " +
+                             std::to_string(least) + (most != least ? " to " + std::to_string(most) : ""));
+            int d = dims - 1;
+            while (d >= 0 && ++at[static_cast<std::size_t>(d)] == declared[static_cast<std::size_t>(d)].size()) at[static_cast<std::size_t>(d--)] = 0;
+            if (d < 0) return;
+        }
+    }
+
+    ZR_Containable* Member(ZR_ModelType& distribution, const char* name) {
+        try {
+            return ResolvePath(distribution, name);
+        } catch (const DriveError&) {  // not a member of this dimension
+            return nullptr;
+        }
+    }
+
+    int Integer(ZR_ModelType& distribution, const std::string& path) {
+        auto* p = dynamic_cast<ZR_VarParamProp*>(ResolvePath(distribution, path));
+        return p ? p->Integer() : 0;
     }
 
     const char* Method(ZR_ModelType& distribution, const std::string& domain) {
@@ -319,6 +402,7 @@ private:
     std::unordered_set<const ZR_VarParam*> m_checked;
     std::unordered_multimap<std::string, std::string> m_reportedNames;  // element, report
     std::unordered_set<std::string> m_reported;
+    bool m_forced = false;
 };
 
 }  // namespace

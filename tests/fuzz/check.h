@@ -58,7 +58,11 @@ std::vector<Setting> DecodeSettings(const std::uint8_t* data, std::size_t size);
 //   within the array's index set, or the host reported that element;
 // - the host's evaluator reads every expression stream;
 // - the host reports no fault of the library (only refusals of values and sizes);
-// - every host heap block is back after the instances are released.
+// - every host heap block is back after the instances are released;
+// - where the user's settings all stood and the host refused nothing, which rows
+//   define which elements: one row for every element of a requested integral,
+//   one or two (where sections or elements meet) for every element of a first
+//   derivative in use, at most one for an element of a second derivative.
 Outcome Check(const qtvhost::ModelLibrary& library, const std::uint8_t* data, std::size_t size);
 
 std::string Describe(const Outcome& outcome, bool withReports = false);
