@@ -154,6 +154,20 @@ void Force(ZR_Container& root, const std::string& path, const std::string& text)
     }
 }
 
+// What a user chooses of a grid: its method, sections, lengths and spacings,
+// boundary condition and derivative orders, and the integrals. Everything else
+// of a domain (node counts, bases, collocation points, ...) it derives itself.
+bool UsersChoice(const std::string& path) {
+    static const char* const kChoices[] = {"DISCRETIZATIONMETHOD", "NUMSECTIONS", "LENGTH", "SPACINGPREFERENCE",
+                                           "ELEMENTBOUNDARYCONDITION", "HIGHESTORDERDERIVATIVE", "INTEGRALS"};
+    const std::string leaf = path.substr(path.rfind('.') == std::string::npos ? 0 : path.rfind('.') + 1);
+    if (leaf.rfind("HIGHESTORDER", 0) == 0 && path.find('.') == std::string::npos) return true;
+    if (path.find("SECTION(") != std::string::npos) return leaf == "SPACINGPREFERENCE";
+    for (const char* choice : kChoices)
+        if (leaf == choice) return true;
+    return false;
+}
+
 bool Refusal(const std::string& error) {
     for (const char* phrase : kRefusals)
         if (error.find(phrase) != std::string::npos) return true;
@@ -173,10 +187,11 @@ public:
 
         for (const Setting& setting : settings) {
             if (setting.path == "TYPE") continue;
+            if (!UsersChoice(setting.path)) m_censusHolds = false;
             ++m_out.settingsGiven;
             try {
                 if (setting.forced) {
-                    m_forced = true;
+                    m_censusHolds = false;
                     Force(*distribution, setting.path, setting.value);
                 } else {
                     SetParameter(*distribution, setting.path, setting.value);
@@ -289,9 +304,10 @@ private:
         }
         if (termsSeen != rows.size())
             Fault(std::to_string(rows.size()) + " Jacobian entries for " + std::to_string(termsSeen) + " terms");
-        // The census holds for what a user can set up; forced values and sizes the
-        // host refused may leave elements without their rows.
-        if (!m_forced && m_out.settingsRefused == 0 && m_host.errors.empty())
+        // The census holds for the grids a user chooses; values the domain derives
+        // itself, fixed otherwise, forced values and sizes the host refused may
+        // leave elements without their rows.
+        if (m_censusHolds && m_out.settingsRefused == 0 && m_host.errors.empty())
             Census(distribution, layout, firstExpression, declared);
     }
 
@@ -402,7 +418,7 @@ private:
     std::unordered_set<const ZR_VarParam*> m_checked;
     std::unordered_multimap<std::string, std::string> m_reportedNames;  // element, report
     std::unordered_set<std::string> m_reported;
-    bool m_forced = false;
+    bool m_censusHolds = true;
 };
 
 }  // namespace
