@@ -7,8 +7,10 @@
 // block walks a small grid in the order its program sets out.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <map>
 #include <random>
 #include <set>
@@ -161,6 +163,73 @@ const std::vector<FdMethod> kMethods = {
      },
      {{59, 0}, {60, 1}, {61, 2}, {60, 3}, {61, 4}},
      {{63, 1}, {63, 3}, {64, 2}}},
+    // Five-point rows are exact for quartics, the symmetric second difference
+    // for quintics; CFD4's three-point rows next to a joint of unequal spacings
+    // for parabolas, its row at such a joint, over the two spacings, for lines.
+    {"CFD4", 14,
+     {{"x five-point first differences", {77, 78, 80, 81, 82, 83, 86, 90}, 4, kX},
+      {"x three-point first differences beside a joint", {79, 85}, 2, kX},
+      {"x central differences across a joint", {84}, 1, kX},
+      {"x five-point one-sided second differences", {87, 89}, 4, kX},
+      {"x five-point central second differences", {88}, 5, kX},
+      {"x quartic element integrals", {91, 92, 93, 94}, 4, kX},
+      {"y five-point first differences", {95, 96, 98, 99, 100, 101, 104, 108}, 4, kY},
+      {"y three-point first differences beside a joint", {97, 103}, 2, kY},
+      {"y central differences across a joint", {102}, 1, kY},
+      {"y five-point one-sided second differences", {105, 107}, 4, kY},
+      {"y five-point central second differences", {106}, 5, kY},
+      {"y quartic element integrals", {109, 110, 111, 112, 113, 114, 115, 116}, 4, kY}},
+     // Around each joint, with first derivatives only, three rows whatever the
+     // spacings: 80 or 79 after it, 86 twice or 84 and 85 before and at it.
+     [](const Sizes& z) -> Tally {
+         const long long ends = z.ux > 1 ? z.s : 1, across = z.ux > 1 ? 0 : z.s - 1;
+         return {{{77}, z.D1X(z.ny + 1)}, {{78}, z.D1X(ends * (z.ny + 1))}, {{79, 80}, z.D1X(across * (z.ny + 1))},
+                 {{81}, z.D1X((z.nx - 3 * z.s) * (z.ny + 1))}, {{82}, z.D1X(ends * (z.ny + 1))},
+                 {{83}, z.D1X(ends * (z.ny + 1))}, {{84, 85, 86}, z.D1X(2 * across * (z.ny + 1))},
+                 {{87}, z.D2X(z.s * z.j2)}, {{88}, z.D2X((z.nx - 3 * z.s) * z.j2)}, {{89}, z.D2X(z.s * z.j2)},
+                 {{90}, z.D2X((z.s - 1) * (z.ny + 1))}, {{91}, z.IX(z.ex * (z.ny + 1))},
+                 {{92}, z.IX(z.ex * (z.ny + 1))}, {{93}, z.IX(z.ex * (z.ny + 1))}, {{94}, z.IX(z.ex * (z.ny + 1))}};
+     },
+     [](const Sizes& z) -> Tally {
+         const long long ends = z.uy > 1 ? z.t : 1, across = z.uy > 1 ? 0 : z.t - 1;
+         return {{{95}, z.D1Y(z.nx + 1)}, {{96}, z.D1Y(ends * (z.nx + 1))}, {{97, 98}, z.D1Y(across * (z.nx + 1))},
+                 {{99}, z.D1Y((z.ny - 3 * z.t) * (z.nx + 1))}, {{100}, z.D1Y(ends * (z.nx + 1))},
+                 {{101}, z.D1Y(ends * (z.nx + 1))}, {{102, 103, 104}, z.D1Y(2 * across * (z.nx + 1))},
+                 {{105}, z.D2Y(z.t * z.i2)}, {{106}, z.D2Y((z.ny - 3 * z.t) * z.i2)}, {{107}, z.D2Y(z.t * z.i2)},
+                 {{108}, z.D2Y((z.t - 1) * z.i2)}, {{109}, z.IY(z.ey * (z.nx + 1))},
+                 {{110}, z.IY(z.ey * (z.nx + 1))}, {{111}, z.IY(z.ey * (z.nx + 1))}, {{112}, z.IY(z.ey * (z.nx + 1))},
+                 {{113}, z.IXY(z.ey * z.nx)}, {{114}, z.IXY(z.ey * z.nx)}, {{115}, z.IXY(z.ey * z.nx)},
+                 {{116}, z.IXY(z.ey * z.nx)}};
+     },
+     {},
+     {}},
+    {"UBFD4", 16,
+     {{"x five-point first differences", {117, 118, 119, 120, 121, 125}, 4, kX},
+      {"x five-point one-sided second differences", {122, 124}, 4, kX},
+      {"x five-point central second differences", {123}, 5, kX},
+      {"x quartic element integrals", {126, 127, 128, 129}, 4, kX},
+      {"y five-point first differences", {130, 131, 132, 133, 134, 138}, 4, kY},
+      {"y five-point one-sided second differences", {135, 137}, 4, kY},
+      {"y five-point central second differences", {136}, 5, kY},
+      {"y quartic element integrals", {139, 140, 141, 142, 143, 144, 145, 146}, 4, kY}},
+     [](const Sizes& z) -> Tally {
+         return {{{117}, z.D1X(z.ny + 1)}, {{118}, z.D1X(z.s * (z.ny + 1))}, {{119}, z.D1X(z.s * (z.ny + 1))},
+                 {{120}, z.D1X((z.nx - 3 * z.s) * (z.ny + 1))}, {{121}, z.D1X(z.s * (z.ny + 1))},
+                 {{122}, z.D2X(z.s * z.j2)}, {{123}, z.D2X(z.s * z.j2)}, {{124}, z.D2X((z.nx - 3 * z.s) * z.j2)},
+                 {{125}, z.D2X((z.s - 1) * (z.ny + 1))}, {{126}, z.IX(z.ex * (z.ny + 1))},
+                 {{127}, z.IX(z.ex * (z.ny + 1))}, {{128}, z.IX(z.ex * (z.ny + 1))}, {{129}, z.IX(z.ex * (z.ny + 1))}};
+     },
+     [](const Sizes& z) -> Tally {
+         return {{{130}, z.D1Y(z.nx + 1)}, {{131}, z.D1Y(z.t * (z.nx + 1))}, {{132}, z.D1Y(z.t * (z.nx + 1))},
+                 {{133}, z.D1Y((z.ny - 3 * z.t) * (z.nx + 1))}, {{134}, z.D1Y(z.t * (z.nx + 1))},
+                 {{135}, z.D2Y(z.t * z.i2)}, {{136}, z.D2Y(z.t * z.i2)}, {{137}, z.D2Y((z.ny - 3 * z.t) * z.i2)},
+                 {{138}, z.D2Y((z.t - 1) * z.i2)}, {{139}, z.IY(z.ey * (z.nx + 1))},
+                 {{140}, z.IY(z.ey * (z.nx + 1))}, {{141}, z.IY(z.ey * (z.nx + 1))}, {{142}, z.IY(z.ey * (z.nx + 1))},
+                 {{143}, z.IXY(z.ey * z.nx)}, {{144}, z.IXY(z.ey * z.nx)}, {{145}, z.IXY(z.ey * z.nx)},
+                 {{146}, z.IXY(z.ey * z.nx)}};
+     },
+     {},
+     {}},
 };
 
 bool Is(const char* method, const char* name) { return std::strcmp(method, name) == 0; }
@@ -436,5 +505,119 @@ TEST_P(Fd2Method, WorkedExampleOfTheXBlock) {
 
 INSTANTIATE_TEST_SUITE_P(Methods, Fd2Method, ::testing::ValuesIn(kMethods),
                          [](const ::testing::TestParamInfo<FdMethod>& info) { return std::string(info.param.name); });
+
+class Fd2Joints : public LinkedTest {};
+
+// CFD4 with first derivatives only, in either direction: the rows around a
+// joint hang on an exact comparison of the two sections' spacings. Equal ones
+// give the five-point rows across the joint (86 before and at it, declared by
+// the left section with its spacing, 80 after it by the right one), exact for
+// quartics; spacings one unit in the last place apart, or not a number, give
+// the second-order rows, the one at the joint naming the right section's
+// spacing first. Each line's rows in the order of the block's program.
+TEST_F(Fd2Joints, Cfd4JointsCompareSpacingsExactlyInEitherDirection) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double h = 0.0625;
+    struct Case {
+        const char* label;
+        double h1, h2;  // 0: as the domain placed it
+        bool equal;
+    };
+    const Case cases[] = {{"equal", 0, 0, true},
+                          {"one ulp apart", 0, std::nextafter(h, 1.0), false},
+                          {"the first not a number", nan, 0, false}};
+    const FdMethod* cfd4 = nullptr;
+    for (const FdMethod& m : kMethods)
+        if (Is(m.name, "CFD4")) cfd4 = &m;
+    ASSERT_NE(cfd4, nullptr);
+    for (int axis : {kX, kY}) {
+        const int other = 1 - axis, shift = axis == kX ? 0 : 18;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(axis == kX ? "x: " : "y: ") + c.label);
+            host.Reset();
+            grid::Grid2 g;
+            g.Method(axis, "CFD4").Sections(axis, 2).Spacing(axis, h).Highest(axis, 1).Used(axis, 1);
+            g.Method(other, "BFD1").Spacing(other, 0.5).Highest(other, 1).Used(other, 0).Settle();
+            ASSERT_EQ(g.EndNode(axis), 16);
+            ASSERT_EQ(g.EndNode(other), 2);
+            for (int s : {1, 2}) {
+                ASSERT_EQ(g.Section(axis, s).ELEMENTLENGTH.v(), h);
+                const double value = s == 1 ? c.h1 : c.h2;
+                if (value != 0 || std::isnan(value)) {
+                    ASSERT_EQ(g.Section(axis, s).ELEMENTLENGTH.SetUserValue(ZR_Value(value, 0)), 0);
+                }
+            }
+            g.Declare(100);
+            std::vector<std::pair<int, int>> line = {{77, 0}, {78, 1}};
+            for (int n = 2; n <= 6; ++n) line.push_back({81, n});
+            if (c.equal) {
+                line.insert(line.end(), {{86, 7}, {86, 8}, {80, 9}});
+            } else {
+                line.insert(line.end(), {{84, 8}, {85, 7}, {79, 9}});
+            }
+            for (int n = 10; n <= 14; ++n) line.push_back({81, n});
+            line.insert(line.end(), {{82, 15}, {83, 16}});
+            std::vector<std::string> expected;
+            for (int l = 0; l <= 2; ++l) {
+                for (const auto& [site, n] : line) {
+                    const int i = axis == kX ? n : l, j = axis == kX ? l : n;
+                    expected.push_back(std::to_string(site + shift) + "@" + std::to_string(i) + "," +
+                                       std::to_string(j));
+                }
+            }
+            const std::vector<grid::Row> rows = g.Rows();
+            EXPECT_EQ(grid::Sequence(rows), expected);
+            for (const grid::Row& r : rows) {
+                EXPECT_EQ(r.group, 100 + cfd4->xBlock + axis) << "ZR_Eqn" << r.site;
+                const int site = r.site - shift;
+                const int section = r.terms.at(1).section;
+                if (site == 86 || site == 80) {
+                    EXPECT_EQ(section, site == 86 ? 1 : 2) << "ZR_Eqn" << r.site << " at " << r.subject.Name();
+                }
+                if (site == 84) {
+                    EXPECT_EQ(std::make_pair(section, r.terms.at(2).section), std::make_pair(2, 1));
+                }
+            }
+            if (c.equal) {
+                fieldcheck::ExpectExactness(g, fieldcheck::UniformNodes(g), cfd4->families, 1e-12, 1e-7);
+            }
+            for (const std::string& e : host.errors) ADD_FAILURE() << "host error: " << e;
+            host.errors.clear();
+        }
+    }
+}
+
+// UBFD4, x in two sections of four intervals with second derivatives, nothing
+// in y: each line's first-derivative rows section after section, 121 at the
+// joint from the left; then each section's second-derivative rows on the lines
+// of J2, the second section's joint row 125 on every line after its own.
+TEST_F(Fd2Joints, Ubfd4WorkedExampleOfTheXBlock) {
+    {
+        grid::Grid2 g;
+        g.Method(kX, "UBFD4").Sections(kX, 2).Spacing(kX, 0.125).Highest(kX, 2).Used(kX, 2);
+        g.Method(kY, "BFD1").Spacing(kY, 0.5).Highest(kY, 1).Used(kY, 0).Settle().Declare(100);
+        ASSERT_EQ(g.EndNode(kX), 8);
+        ASSERT_EQ(g.EndNode(kY), 2);
+        auto at = [](int site, int i, int j) {
+            return std::to_string(site) + "@" + std::to_string(i) + "," + std::to_string(j);
+        };
+        std::vector<std::string> expected;
+        for (int j = 0; j <= 2; ++j) {
+            expected.push_back(at(117, 0, j));
+            for (int b : {0, 4}) {
+                for (int k = 1; k <= 4; ++k) expected.push_back(at(117 + k, b + k, j));
+            }
+        }
+        for (int b : {0, 4}) {
+            for (int j = 0; j <= 2; ++j) {
+                for (int k = 1; k <= 3; ++k) expected.push_back(at(121 + k, b + k, j));
+            }
+        }
+        for (int j = 0; j <= 2; ++j) expected.push_back(at(125, 4, j));
+        const std::vector<grid::Row> rows = g.Rows();
+        EXPECT_EQ(grid::Sequence(rows), expected);
+        for (const grid::Row& r : rows) EXPECT_EQ(r.group, 116) << "ZR_Eqn" << r.site;
+    }
+}
 
 }  // namespace
