@@ -1,0 +1,334 @@
+// Orthogonal collocation in two dimensions, both directions: with the nodes at
+// the exact shifted Gauss-Legendre points every row is the derivative or
+// integral of its element's polynomial up to the five decimals of its stored
+// coefficients, beside collocation or a finite difference in the other
+// direction; each block reads its own domain's boundary condition and highest
+// order, keeps its rows to the lines the other direction's interior allows, and
+// gives on every line what the one-dimensional distribution gives.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <random>
+#include <set>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "field_check.h"
+#include "grid.h"
+#include "linked_fixture.h"
+
+using fieldcheck::Family;
+using fieldcheck::Polynomial;
+using grid::kX;
+using grid::kY;
+using grid::Row;
+using Grid = grid::Grid2;
+
+namespace {
+
+struct Method {
+    const char* name;
+    int points;                 // collocation points per element
+    std::vector<double> inner;  // where they lie, as fractions of the element
+    int block;                  // the x block's group offset; the y block's is one more
+    int xFirst, yFirst, yLast;  // the x block's sites run to yFirst - 1
+    std::set<int> continuity;   // the second one-sided rows at element ends, both blocks
+    bool xSecondFirst;          // whether the x block puts the collocation rows before those
+    int lineFirst;              // the one-dimensional distribution's first site of the method
+    int Width() const { return points + 1; }
+};
+
+const std::vector<Method>& Methods() {
+    static const double r3 = std::sqrt(3.0), r15 = std::sqrt(15.0);
+    static const std::vector<Method> methods = {
+        {"OCFE2", 1, {0.5}, 18, 147, 157, 168, {153, 154, 162, 163}, true, 64},
+        {"OCFE3", 2, {(3 - r3) / 6, (3 + r3) / 6}, 20, 169, 182, 197, {175, 176, 190, 191}, false, 74},
+        {"OCFE4", 3, {(5 - r15) / 10, 0.5, (5 + r15) / 10}, 22, 198, 214, 233, {205, 206, 224, 225}, false, 87},
+    };
+    return methods;
+}
+
+std::vector<int> Sites(int first, int last) {
+    std::vector<int> sites;
+    for (int s = first; s <= last; ++s) sites.push_back(s);
+    return sites;
+}
+
+// Spacing preferences that give each section of a unit domain the elements asked.
+std::vector<double> Layout(const Method& m, const std::vector<int>& elements) {
+    std::vector<double> spacings;
+    for (int e : elements) spacings.push_back(1.0 / static_cast<double>(elements.size()) / (e * m.Width()));
+    return spacings;
+}
+
+void PrintTo(const Method& m, std::ostream* os) { *os << m.name; }
+
+// Relative to the magnitude of a row's terms: the five-decimal weights of the
+// shortest intervals' integrals miss by up to about 2.5e-4 on cubic fields.
+constexpr double kExact = 3e-4;
+constexpr double kClear = 2e-3;
+
+const Family kStarts{"integral starts", {1, 2, 3, 4}, grid::kAnyDegree};
+
+class Collocation2D : public LinkedTest {};
+class Collocation2DMethod : public LinkedTest, public ::testing::WithParamInterface<Method> {};
+
+}  // namespace
+
+// Collocation in both directions, boundary conditions crossed, and beside BFD1
+// (exact for straight lines) in either direction. Sections of one and two
+// elements in x, of two and one in y, so a row with the other direction's h or
+// node shows.
+TEST_P(Collocation2DMethod, RowsAreExactUpToTheElementsDegreeAndFailOneAbove) {
+    const Method& m = GetParam();
+    const Family own[2] = {{"x collocation", Sites(m.xFirst, m.yFirst - 1), m.Width(), kX},
+                           {"y collocation", Sites(m.yFirst, m.yLast), m.Width(), kY}};
+    const Family bfd1[2] = {{"x BFD1", Sites(5, 9), 1, kX}, {"y BFD1", Sites(10, 15), 1, kY}};
+    const std::vector<int> elements[2] = {{1, 2}, {2, 1}};
+    struct Case {
+        bool collocation[2];
+        const char* boundary[2];
+    };
+    for (const Case& c : {Case{{true, true}, {"Backward", "Forward"}}, Case{{true, true}, {"Forward", "Backward"}},
+                          Case{{true, false}, {"Backward", "Forward"}}, Case{{false, true}, {"Forward", "Backward"}}}) {
+        host.Reset();
+        Grid g;
+        g.Highest(2).Used(2).Integrals({"idx", "idy", "idxdy"});
+        for (int a : {kX, kY}) {
+            g.Method(a, c.collocation[a] ? m.name : "BFD1").Boundary(a, c.boundary[a]);
+            g.SectionSpacings(a, c.collocation[a] ? Layout(m, elements[a]) : std::vector<double>{1.0 / 6, 1.0 / 8});
+        }
+        SCOPED_TRACE(std::string("x ") + (c.collocation[kX] ? m.name : "BFD1") + " " + c.boundary[kX] + ", y " +
+                     (c.collocation[kY] ? m.name : "BFD1") + " " + c.boundary[kY]);
+        g.Settle().Declare();
+        fieldcheck::Coordinates x;
+        std::vector<Family> families = {kStarts};
+        for (int a : {kX, kY}) {
+            x.push_back(c.collocation[a] ? fieldcheck::ElementNodes(g.Domain(a), m.inner)
+                                         : fieldcheck::UniformNodes(g.Domain(a)));
+            families.push_back(c.collocation[a] ? own[a] : bfd1[a]);
+        }
+        fieldcheck::ExpectExactness(g, x, families, kExact, kClear);
+    }
+}
+
+// The rows of each block on every line against the one-dimensional
+// distribution over the same domain: two sections of different element lengths,
+// second derivatives with their element-end rows, integrals, each boundary text.
+// The other direction's domain has a highest order of 1, so its interior holds
+// every inner node and every line carries all the rows.
+TEST_P(Collocation2DMethod, EveryLineGivesWhatOneDimensionGives) {
+    const Method& m = GetParam();
+    const std::vector<Polynomial> factors = {Polynomial({0.5, -1.0, 2.0, 0.0, 1.0, -3.0, 0.0, 2.0}, 0.2),
+                                             Polynomial({1.0, 0.5, -2.0, 1.0, 0.0, 2.5, 1.0}, 0.4)};
+    for (const int axis : {kX, kY}) {
+        for (const char* boundary : {"Backward", "Forward", "Upwind"}) {
+            SCOPED_TRACE(std::string(m.name) + (axis == kX ? " x " : " y ") + boundary);
+            host.Reset();
+            const int other = 1 - axis;
+            Grid g;
+            g.Method(m.name).Used(2).Integrals({"idx", "idy", "idxdy"}).BoundaryUnchecked(boundary);
+            g.SectionSpacings(axis, Layout(m, {1, 2})).Highest(axis, 2);
+            g.SectionSpacings(other, Layout(m, {2})).Highest(other, 1);
+            g.Settle().Declare();
+            grid::Grid1 line;
+            line.Method(m.name).Used(2).Integrals({"idx"}).BoundaryUnchecked(boundary);
+            line.SectionSpacings(Layout(m, {1, 2})).Highest(2).Settle().Declare();
+            ASSERT_EQ(line.EndNode(), g.EndNode(axis));
+            const fieldcheck::Coordinates x = {fieldcheck::ElementNodes(g.Domain(kX), m.inner),
+                                               fieldcheck::ElementNodes(g.Domain(kY), m.inner)};
+            EXPECT_GT(fieldcheck::ExpectAgreesAlongAxis(g, axis, line, x, factors, {}, 1e-12), 0);
+
+            // On every line each array's rows, the second rows at element ends
+            // aside, stand at the nodes in the order one dimension gives them.
+            const std::map<std::string, std::string> lower =
+                axis == kX ? std::map<std::string, std::string>{{"DDX", "DDX"}, {"D2DX2", "D2DX2"}, {"IDX", "IDX"}}
+                           : std::map<std::string, std::string>{
+                                 {"DDY", "DDX"}, {"D2DY2", "D2DX2"}, {"IDY", "IDX"}, {"IDXDY", "IDX"}};
+            std::map<std::string, std::vector<int>> expected;
+            for (const Row& r : line.Rows())
+                if (r.site != m.lineFirst + m.points + 4 && r.site != m.lineFirst + m.points + 5)
+                    expected[r.subject.array].push_back(r.Node());
+            std::map<std::pair<std::string, int>, std::vector<int>> lines;  // by array and line
+            for (const Row& r : g.Rows())
+                if (r.record < line.firstExpression && lower.count(r.subject.array) && !m.continuity.count(r.site))
+                    lines[{r.subject.array, r.Node(other)}].push_back(r.Node(axis));
+            EXPECT_EQ(lines.size(), lower.size() * static_cast<std::size_t>(g.EndNode(other) + 1));
+            for (const auto& [at, nodes] : lines)
+                EXPECT_EQ(nodes, expected[lower.at(at.first)]) << at.first << " on line " << at.second;
+        }
+    }
+}
+
+namespace {
+
+// The rows of one block in a settled grid against what its own domain, its
+// guards and the other direction's interior call for: node by node on every
+// line, in number by the closed forms, in group, and in order.
+void ExpectBlock(const Method& m, Grid& g, int axis, int used, const char* boundary, bool integral,
+                 const std::vector<Row>& rows) {
+    const int w = m.Width(), other = 1 - axis, end = g.EndNode(axis), sections = g.SectionCount(axis);
+    const std::string l = axis == kX ? "X" : "Y";
+    const int highest = axis == kX ? g.dist.HIGHESTORDERXDERIVATIVE.v() : g.dist.HIGHESTORDERYDERIVATIVE.v();
+    const bool backward = SUValue::CompareCI("Backward", boundary) == 0;
+    const bool forward = SUValue::CompareCI("Forward", boundary) == 0;
+    const bool continuity = used > 1 && highest == 2 && (backward || forward);
+    int elements = 0;
+    std::set<int> joints, lines;  // section joints; {0} ∪ the other domain's interior ∪ {its last node}
+    for (int s = 1; s <= sections; ++s) {
+        elements += g.Section(axis, s).NUMELEMENTS.v();
+        if (s > 1) joints.insert(g.Section(axis, s).BASE.v());
+    }
+    ZR_DOMAIN& across = g.Domain(other);
+    for (int n = 0; n <= across.ENDNODE.v(); ++n)
+        if (n == 0 || n == across.ENDNODE.v() || across.INTERIOR.v() >= n) lines.insert(n);
+
+    const grid::Census census(rows);
+    for (int line = 0; line <= g.EndNode(other); ++line) {
+        for (int n = 0; n <= end; ++n) {
+            const std::vector<int> at = axis == kX ? std::vector<int>{n, line} : std::vector<int>{line, n};
+            const bool boundaryNode = n % w == 0;
+            // "Backward": a second row at every inner element end; "Forward": not at section joints.
+            const bool twice = continuity && boundaryNode && n > 0 && n < end && (backward || !joints.count(n)) &&
+                               (axis == kX || lines.count(line));
+            const bool first = used > 0 && (backward || forward || n != end);
+            EXPECT_EQ(census.Count("DD" + l, at), first + twice) << l << " node " << n << " on line " << line;
+            EXPECT_EQ(census.Count("D2D" + l + "2", at), used > 1 && !boundaryNode && lines.count(line))
+                << l << " node " << n << " on line " << line;
+            EXPECT_EQ(census.Count("ID" + l, at), integral ? 1 : 0) << l << " node " << n << " on line " << line;
+        }
+    }
+
+    // In one pass over the block's rows: the counts by kind; the first
+    // derivatives and the integrals line by line; the second step element by
+    // element, with an element's collocation rows before its second rows in the
+    // x block of OCFE2 and the y blocks of OCFE3 and OCFE4, after them otherwise.
+    const int firstSite = axis == kX ? m.xFirst : m.yFirst, lastSite = axis == kX ? m.yFirst - 1 : m.yLast;
+    const bool secondFirst = (axis == kX) == m.xSecondFirst;
+    int count[5] = {}, lastLine[4] = {-1, -1, -1, -1};
+    std::pair<int, int> lastElement{-1, 0};
+    for (const Row& r : rows) {
+        if (r.site < firstSite || r.site > lastSite) continue;
+        EXPECT_EQ(r.group, 100 + m.block + axis) << "ZR_Eqn" << r.site;
+        const std::string& array = r.subject.array;
+        const int n = r.Node(axis);
+        const int kind = m.continuity.count(r.site) ? 1
+                         : array == "DD" + l       ? 0
+                         : array == "D2D" + l + "2" ? 2
+                         : array == "ID" + l       ? 3
+                                                   : 4;  // IDXDY
+        ++count[kind];
+        if (kind == 0 || kind == 3) {
+            EXPECT_LE(lastLine[kind], r.Node(other)) << "ZR_Eqn" << r.site << " at " << r.subject.Name();
+            lastLine[kind] = r.Node(other);
+        } else if (kind != 4) {
+            const int start = kind == 1 ? (backward ? n : n - w) : n - n % w;  // the row's element
+            const std::pair<int, int> element{start, (kind == 1) == secondFirst};
+            EXPECT_LE(lastElement, element) << "ZR_Eqn" << r.site << " at " << r.subject.Name();
+            lastElement = element;
+        }
+    }
+    const int allLines = g.EndNode(other) + 1, someLines = static_cast<int>(lines.size());
+    EXPECT_EQ(count[0], used > 0 ? allLines * (w * elements + (backward || forward)) : 0);
+    const int secondRows = backward ? elements - 1 : elements - sections;  // per line
+    EXPECT_EQ(count[1], continuity ? (axis == kX ? allLines : someLines) * secondRows : 0);
+    EXPECT_EQ(count[2], used > 1 ? someLines * m.points * elements : 0);
+    EXPECT_EQ(count[3], integral ? allLines * w * elements : 0);
+}
+
+}  // namespace
+
+// Random layouts, boundary texts (either valid value, another letter case, a
+// text that is neither), domain orders and derivative orders in use, for each
+// direction on its own: "Backward" gives every inner element end a second row,
+// section joints included; "Forward" all but the section joints; the y block's
+// second rows and the collocation rows of both stand on the other direction's
+// interior lines only.
+TEST_P(Collocation2DMethod, CensusOverRandomConfigurations) {
+    const Method& m = GetParam();
+    const char* const boundaries[] = {"Backward", "Forward", "forward", "BACKWARD", "Upwind"};
+    const std::vector<std::string> integralNames = {"idx", "idy", "idxdy"};
+    std::mt19937 engine(7u + static_cast<unsigned>(m.points));
+    auto below = [&](int n) { return static_cast<int>(engine() % static_cast<std::uint32_t>(n)); };
+    for (int config = 0; config < 40; ++config) {
+        host.Reset();
+        Grid g;
+        g.Method(m.name);
+        const char* boundary[2];
+        int used[2];
+        std::ostringstream label;
+        label << "configuration " << config << ":";
+        for (int a : {kX, kY}) {
+            std::vector<int> layout(static_cast<std::size_t>(1 + below(3)));  // elements per section
+            for (int& elements : layout) elements = 1 + below(2);
+            boundary[a] = boundaries[below(5)];
+            used[a] = std::min(below(4), 2);            // second derivatives half the time,
+            const int highest = 1 + (below(4) + 1) / 2;  // a domain of order 2 half the time
+            g.SectionSpacings(a, Layout(m, layout)).BoundaryUnchecked(a, boundary[a]).Highest(a, highest);
+            g.Used(a, used[a]);
+            label << " " << "XY"[a] << " " << layout.size() << " sections " << boundary[a] << " highest " << highest
+                  << " used " << used[a] << ";";
+        }
+        std::set<std::string> integrals;
+        for (const std::string& name : integralNames)
+            if (below(2)) integrals.insert(name);
+        if (!integrals.empty()) g.Integrals(std::vector<std::string>(integrals.begin(), integrals.end()));
+        SCOPED_TRACE(label.str());
+        g.Settle().Declare();
+        const std::vector<Row> rows = g.Rows();
+        ExpectBlock(m, g, kX, used[kX], boundary[kX], integrals.count("idx") + integrals.count("idxdy") > 0, rows);
+        ExpectBlock(m, g, kY, used[kY], boundary[kY], integrals.count("idy") > 0, rows);
+        const grid::Census census(rows);
+        for (int i = 0; i <= g.EndNode(kX); ++i)
+            for (int j = 0; j <= g.EndNode(kY); ++j)
+                EXPECT_EQ(census.Count("IDXDY", {i, j}), integrals.count("idxdy") ? 1 : 0) << i << "," << j;
+        grid::ExpectInsideIndexSets(g, rows);
+        for (const std::string& e : host.errors) ADD_FAILURE() << "host error: " << e;
+        host.errors.clear();
+        if (HasFailure()) break;  // the first configuration that fails is the one to read
+    }
+}
+
+// One element, first derivatives only, in the direction named; the other
+// direction BFD1 over three lines with no rows of its own. The end row of the
+// last section comes before that section's element rows.
+TEST_F(Collocation2D, WorkedExamplesOfOneElement) {
+    struct Example {
+        const char* method;
+        int axis;
+        const char* boundary;
+        int group;
+        std::vector<std::string> sequence;
+    };
+    const std::vector<Example> examples = {
+        {"OCFE2", kX, "Forward", 118,
+         {"148@2,0", "149@1,0", "151@0,0", "148@2,1", "149@1,1", "151@0,1", "148@2,2", "149@1,2", "151@0,2"}},
+        {"OCFE3", kY, "Backward", 121,
+         {"182@0,0", "184@0,1", "185@0,2", "186@0,3", "182@1,0", "184@1,1", "185@1,2", "186@1,3", "182@2,0",
+          "184@2,1", "185@2,2", "186@2,3"}},
+        {"OCFE4", kX, "backward", 122,
+         {"198@0,0", "200@1,0", "201@2,0", "202@3,0", "203@4,0", "198@0,1", "200@1,1", "201@2,1", "202@3,1",
+          "203@4,1", "198@0,2", "200@1,2", "201@2,2", "202@3,2", "203@4,2"}},
+    };
+    for (const Example& x : examples) {
+        SCOPED_TRACE(x.method);
+        host.Reset();
+        const Method& m = Methods()[static_cast<std::size_t>(x.method[4] - '2')];
+        const int other = 1 - x.axis;
+        Grid g;
+        g.Method(x.axis, x.method).SectionSpacings(x.axis, Layout(m, {1})).Used(x.axis, 1);
+        g.Method(other, "BFD1").Spacing(other, 0.5).Used(other, 0).BoundaryUnchecked(x.boundary).Settle().Declare();
+        const std::vector<Row> rows = g.Rows();
+        EXPECT_EQ(grid::Sequence(rows), x.sequence);
+        for (const Row& r : rows) EXPECT_EQ(r.group, x.group);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Methods, Collocation2DMethod, ::testing::ValuesIn(Methods()),
+                         [](const ::testing::TestParamInfo<Method>& info) { return std::string(info.param.name); });
