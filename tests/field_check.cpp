@@ -389,4 +389,149 @@ int ExpectAgreesAlongAxis(grid::Grid& high, int axis, grid::Grid& line, const Co
     return matched;
 }
 
+
+// --- agreement on sub-grids ------------------------------------------------------
+
+namespace {
+
+// A term's name on the sub-grid of `kept` axes through the node `at`: the kept
+// axes renamed x, y in order, the others' indices dropped; empty when the term
+// lies off the sub-grid.
+std::string OnSubgrid(const grid::Term& t, const std::vector<int>& kept, const std::vector<int>& at) {
+    auto place = [&](int axis) { return static_cast<int>(std::find(kept.begin(), kept.end(), axis) - kept.begin()); };
+    const int off = static_cast<int>(kept.size());
+    if (t.parameter) {
+        if (t.axis < 0 || place(t.axis) == off) return "";
+        return std::string(1, static_cast<char>('X' + place(t.axis))) + "DOMAIN.SECTION(" + std::to_string(t.section) +
+               ")." + t.array;
+    }
+    std::string name;
+    for (char c : t.array) {
+        if (c >= 'X' && c <= 'Z') {
+            if (place(c - 'X') == off) return "";
+            c = static_cast<char>('X' + place(c - 'X'));
+        }
+        name += c;
+    }
+    std::string index;
+    for (std::size_t a = 0; a < t.index.size() && a < at.size(); ++a) {
+        if (place(static_cast<int>(a)) != off) {
+            index += (index.empty() ? "" : ",") + std::to_string(t.index[a]);
+        } else if (t.index[a] != at[a]) {
+            return "";
+        }
+    }
+    return name + "(" + index + ")";
+}
+
+struct Counterpart {
+    std::string key;   // the names sorted
+    std::string text;  // in order
+    std::string array;
+    RowValue value;
+    std::size_t position = 0;
+};
+
+Counterpart Describe(std::vector<std::string> names, const std::string& array, const RowValue& value) {
+    Counterpart c;
+    for (const std::string& n : names) c.text += n + " ";
+    std::sort(names.begin(), names.end());
+    for (const std::string& n : names) c.key += n + " ";
+    c.array = array;
+    c.value = value;
+    return c;
+}
+
+}  // namespace
+
+int ExpectAgreesOnSubgrids(grid::Grid& high, const std::vector<int>& kept, grid::Grid& lower, const Coordinates& x,
+                           const std::vector<Polynomial>& factors, const WholeLine& whole, double tolerance) {
+    const int dims = high.Dimensions();
+    std::vector<int> fixed;
+    for (int a = 0; a < dims; ++a)
+        if (std::find(kept.begin(), kept.end(), a) == kept.end()) fixed.push_back(a);
+    if (lower.Dimensions() != static_cast<int>(kept.size()) || fixed.size() + kept.size() != static_cast<std::size_t>(dims) ||
+        static_cast<int>(factors.size()) != dims || static_cast<int>(x.size()) != dims) {
+        ADD_FAILURE() << "a sub-grid of distinct axes of " << dims << " dimensions, one factor per axis";
+        return 0;
+    }
+    Coordinates lowerX;
+    std::vector<Polynomial> lowerFactors;
+    for (int a : kept) {
+        lowerX.push_back(x[static_cast<std::size_t>(a)]);
+        lowerFactors.push_back(factors[static_cast<std::size_t>(a)]);
+    }
+    Fill(high, x, factors);
+    Fill(lower, lowerX, lowerFactors);
+
+    std::multimap<std::string, Counterpart> reference;
+    std::size_t position = 0;
+    for (const auto& [r, v] : OwnRows(lower, high)) {
+        std::string array = r.subject.array;  // named as in `high`
+        for (char& c : array)
+            if (c >= 'X' && c < 'X' + static_cast<int>(kept.size())) c = static_cast<char>('X' + kept[static_cast<std::size_t>(c - 'X')]);
+        Counterpart c = Describe(r.Names(), array, v);
+        c.position = position++;
+        reference.emplace(c.key, c);
+    }
+    // The rows of the kept axes' blocks by the fixed axes' nodes.
+    std::map<std::vector<int>, std::vector<Counterpart>> on;
+    int failures = 0;
+    constexpr int kShown = 5;
+    auto fail = [&]() -> bool { return ++failures <= kShown; };
+    for (const auto& [r, v] : OwnRows(high, lower)) {
+        if (r.subject.parameter || OnSubgrid(r.subject, kept, r.subject.index).empty()) continue;
+        std::vector<std::string> names;
+        for (const grid::Term& t : r.terms) {
+            names.push_back(OnSubgrid(t, kept, r.subject.index));
+            if (names.back().empty() && fail())
+                ADD_FAILURE() << v.name << " at " << r.subject.Name() << " names " << t.Name() << ", off its sub-grid";
+        }
+        std::vector<int> at;
+        for (int a : fixed) at.push_back(r.subject.index.at(static_cast<std::size_t>(a)));
+        on[at].push_back(Describe(names, r.subject.array, v));
+    }
+
+    int matched = 0;
+    std::vector<int> at(fixed.size(), 0);
+    for (bool more = true; more;) {
+        double factor = 1.0;
+        std::string where;
+        for (std::size_t f = 0; f < fixed.size(); ++f) {
+            const std::size_t a = static_cast<std::size_t>(fixed[f]);
+            factor *= factors[a](x[a].at(static_cast<std::size_t>(at[f])));
+            where += std::string(where.empty() ? "" : ", ") + static_cast<char>('x' + fixed[f]) + " node " +
+                     std::to_string(at[f]);
+        }
+        std::multimap<std::string, Counterpart> left = reference;
+        std::size_t after = 0;
+        for (const Counterpart& c : on[at]) {
+            const auto found = left.find(c.key);
+            if (found == left.end()) {
+                if (fail()) ADD_FAILURE() << where << ": " << c.value.name << " " << c.text << "has no lower row";
+                continue;
+            }
+            const Counterpart& l = found->second;
+            const double scale = std::max(c.value.magnitude, std::fabs(factor) * l.value.magnitude);
+            if (!(std::fabs(c.value.residual - factor * l.value.residual) <= tolerance * scale) && fail())
+                ADD_FAILURE() << where << ": " << c.value.name << " " << c.text << "gives " << c.value.residual
+                              << ", the lower row " << factor * l.value.residual;
+            if (l.position < after && fail())
+                ADD_FAILURE() << where << ": " << c.value.name << " " << c.text << "comes before a row the lower walk declares first";
+            after = l.position;
+            left.erase(found);
+            ++matched;
+        }
+        for (const auto& [key, l] : left)
+            if ((!whole || whole(l.array, at)) && fail()) ADD_FAILURE() << where << ": no row " << l.text;
+        more = false;  // the next fixed nodes, the last axis fastest
+        for (std::size_t f = fixed.size(); f-- > 0 && !more;) {
+            more = ++at[f] <= high.EndNode(fixed[f]);
+            if (!more) at[f] = 0;
+        }
+    }
+    if (failures > kShown) ADD_FAILURE() << failures - kShown << " more rows disagree with the lower distribution";
+    return matched;
+}
+
 }  // namespace fieldcheck

@@ -118,4 +118,20 @@ int ExpectAgreesAlongAxis(grid::Grid& high, int axis, grid::Grid& line, const Co
                           const std::vector<Polynomial>& factors, const WholeLine& whole = {},
                           double tolerance = 1e-12);
 
+// The rows of `high` whose block is one of the axes `kept` (their subject
+// differentiates or integrates along kept axes only) against the rows of
+// `lower`, a distribution over domains set up as those axes', in that order,
+// declared before or after `high`. Fills `high` with the product of `factors`
+// on the coordinates `x` and `lower` with the kept axes' factors; then on every
+// sub-grid where the other axes stand at fixed nodes each row names the terms
+// of a row of `lower` (the kept axes renamed x, y in order, the fixed indices
+// dropped; in any order), its residual is that row's times the other axes'
+// factors at the fixed nodes, and the rows come in `lower`'s order. Where
+// `whole` accepts an array at the fixed nodes (given in axis order; everywhere
+// when it is empty) every row of `lower` has its counterpart. Returns the
+// number of rows matched.
+int ExpectAgreesOnSubgrids(grid::Grid& high, const std::vector<int>& kept, grid::Grid& lower, const Coordinates& x,
+                           const std::vector<Polynomial>& factors, const WholeLine& whole = {},
+                           double tolerance = 1e-10);
+
 }  // namespace fieldcheck

@@ -1,0 +1,445 @@
+// The finite-difference methods of the three-dimensional distribution, one
+// table entry per method: every row vanishes on the product fields its stencil
+// is exact for in its own direction; over random configurations the rows define
+// every element as the methods intend and keep their blocks' loop orders; each
+// line and plane carries the rows, values and order of the one- and
+// two-dimensional distributions over the same domains.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <numeric>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "field_check.h"
+#include "grid.h"
+#include "linked_fixture.h"
+
+using fieldcheck::Family;
+using grid::kX;
+using grid::kY;
+using grid::kZ;
+using grid::Row;
+
+namespace {
+
+const char* const kMethodOrder[] = {"BFD1", "BFD2", "FFD1", "FFD2", "CFD2", "CFD4", "UBFD4", "OCFE2", "OCFE3", "OCFE4"};
+const std::vector<std::string> kAllIntegrals = {"idx", "idy", "idz", "idxdy", "idxdz", "idydz", "idxdydz"};
+
+struct Method {
+    const char* name;
+    int width;  // the intervals of the smallest section the method takes; sections are multiples of it
+    // Every site of the three blocks by stencil and direction (the start rows
+    // are added to every method's).
+    std::vector<Family> families;
+    // The x block's second-derivative and joint rows run this cross direction
+    // outermost; the y and z blocks run theirs in x, y, z order.
+    int xSecondOuter;
+    // The worked example: the x block on the line j = 1, k = 0, with two x
+    // sections of these spacings, second derivatives in x and "idx", each row
+    // as "site@i:the section of its h".
+    std::vector<double> exampleSpacings;
+    std::vector<std::string> example;
+};
+
+// The same stencil in the three directions.
+std::vector<Family> Along(const char* label, std::vector<int> x, std::vector<int> y, std::vector<int> z, int degree) {
+    return {{label, std::move(x), degree, kX}, {label, std::move(y), degree, kY}, {label, std::move(z), degree, kZ}};
+}
+
+std::vector<Family> Join(std::initializer_list<std::vector<Family>> parts) {
+    std::vector<Family> out = {{"integral start", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, grid::kAnyDegree}};
+    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+// Degrees in the block's own direction: two-point differences and the
+// trapezoid are exact for lines, three-point first differences and the
+// integral of the quadratic through an element's three nodes for parabolas,
+// the symmetric three-point second difference for cubics. An integral of an
+// integral stands beside its direction's own.
+const std::vector<Method>& Methods() {
+    static const std::vector<Method> methods = {
+        {"BFD1", 2,
+         Join({Along("two-point first differences", {13, 14, 16}, {18, 19, 21}, {24, 25, 27}, 1),
+               Along("three-point second differences", {15}, {20}, {26}, 3),
+               Along("trapezoid integrals", {17}, {22, 23}, {28, 29, 30, 31}, 1)}),
+         kZ, {1.0 / 6, 1.0 / 4},
+         {"13@0:1", "14@1:1", "14@2:1", "14@3:1", "14@4:2", "14@5:2", "15@1:1", "15@2:1", "15@4:2", "16@3:2",
+          "17@1:1", "17@2:1", "17@3:1", "17@4:2", "17@5:2"}},
+        {"BFD2", 2,
+         Join({Along("three-point first differences", {32, 33, 34, 36}, {39, 40, 41, 43}, {48, 49, 50, 52}, 2),
+               Along("three-point second differences", {35}, {42}, {51}, 3),
+               Along("quadratic element integrals", {37, 38}, {44, 45, 46, 47}, {53, 54, 55, 56, 57, 58, 59, 60}, 2)}),
+         kY, {1.0 / 4, 1.0 / 8},
+         {"32@0:1", "33@1:1", "34@2:1", "33@3:2", "34@4:2", "34@5:2", "34@6:2", "35@1:1", "35@3:2", "35@4:2",
+          "35@5:2", "36@2:2", "37@1:1", "38@2:1", "37@3:2", "38@4:2", "37@5:2", "38@6:2"}},
+        {"FFD1", 2,
+         Join({Along("two-point first differences", {61, 62, 64}, {66, 67, 69}, {72, 73, 75}, 1),
+               Along("three-point second differences", {63}, {68}, {74}, 3),
+               Along("trapezoid integrals", {65}, {70, 71}, {76, 77, 78, 79}, 1)}),
+         kZ, {1.0 / 6, 1.0 / 4},
+         {"61@0:1", "61@1:1", "61@2:1", "61@3:2", "61@4:2", "62@5:2", "63@1:1", "63@2:1", "64@3:1", "63@4:2",
+          "65@1:1", "65@2:1", "65@3:1", "65@4:2", "65@5:2"}},
+        {"FFD2", 2,
+         Join({Along("three-point first differences", {80, 81, 82, 84}, {87, 88, 89, 91}, {96, 97, 98, 100}, 2),
+               Along("three-point second differences", {83}, {90}, {99}, 3),
+               Along("quadratic element integrals", {85, 86}, {92, 93, 94, 95}, {101, 102, 103, 104, 105, 106, 107, 108},
+                     2)}),
+         kY, {1.0 / 4, 1.0 / 8},
+         {"80@0:1", "81@1:1", "80@2:2", "80@3:2", "80@4:2", "81@5:2", "82@6:2", "83@1:1", "84@2:1", "83@3:2",
+          "83@4:2", "83@5:2", "85@1:1", "86@2:1", "85@3:2", "86@4:2", "85@5:2", "86@6:2"}},
+    };
+    return methods;
+}
+
+std::string NameOf(const ::testing::TestParamInfo<Method>& info) { return info.param.name; }
+
+// A spacing preference that gives a section of 1/sections `intervals` intervals.
+double Spacing(int sections, int intervals) { return 1.0 / (sections * intervals); }
+
+// The direction an array differentiates or integrates last along, the block
+// that defines it; -1 for VALUE.
+int DirectionOf(const std::string& array) {
+    for (auto c = array.rbegin(); c != array.rend(); ++c)
+        if (*c >= 'X' && *c <= 'Z') return *c - 'X';
+    return -1;
+}
+bool IsSecondDerivative(const std::string& array) { return array.rfind("D2D", 0) == 0; }
+
+// One direction of a settled grid: its sections' first nodes, its end node and
+// its lines {0} ∪ INTERIOR ∪ {ENDNODE}.
+struct Direction {
+    int end = 0;
+    std::vector<int> bases;
+    std::set<int> lines;
+
+    Direction(grid::Grid& g, int axis) : end(g.EndNode(axis)) {
+        for (int s = 1; s <= g.SectionCount(axis); ++s) bases.push_back(g.Section(axis, s).BASE.v());
+        for (int n = 0; n <= end; ++n)
+            if (n == 0 || n == end || g.Domain(axis).INTERIOR.v() >= n) lines.insert(n);
+    }
+    bool Joint(int n) const { return n != 0 && std::count(bases.begin(), bases.end(), n) != 0; }
+    bool Line(int n) const { return lines.count(n) != 0; }
+    // The section a node lies strictly inside; 0 for the ends of sections.
+    int SectionInside(int n) const {
+        if (n <= 0 || n >= end || Joint(n)) return 0;
+        return static_cast<int>(std::upper_bound(bases.begin(), bases.end(), n) - bases.begin());
+    }
+};
+
+class FiniteDifferences3D : public LinkedTest, public ::testing::WithParamInterface<Method> {};
+
+// In turn each direction has two sections of different spacing and the other
+// two one section each, every spacing of the grid its own: a row that takes a
+// wrong h, or a neighbour on a wrong index, misses.
+TEST_P(FiniteDifferences3D, EveryRowIsExactForItsDegreeInItsDirectionAndNoMore) {
+    const Method& m = GetParam();
+    for (int longAxis : {kX, kY, kZ}) {
+        SCOPED_TRACE("two sections along axis " + std::to_string(longAxis));
+        host.Reset();
+        grid::Grid3 g;
+        g.Method(m.name).Highest(2).Used(2).Integrals(kAllIntegrals);
+        int shortIntervals = m.width;
+        for (int a : {kX, kY, kZ}) {
+            if (a == longAxis) {
+                g.SectionSpacings(a, {Spacing(2, m.width), Spacing(2, 2 * m.width)});
+            } else {
+                g.SectionSpacings(a, {Spacing(1, shortIntervals)});
+                shortIntervals = 3 * m.width;
+            }
+        }
+        g.Settle().Declare();
+        std::set<double> spacings;
+        for (int a : {kX, kY, kZ})
+            for (int s = 1; s <= g.SectionCount(a); ++s) spacings.insert(g.Section(a, s).ELEMENTLENGTH.v());
+        ASSERT_EQ(spacings.size(), 4u);
+        fieldcheck::ExpectExactness(g, fieldcheck::UniformNodes(g), m.families, 1e-12, 1e-7);
+    }
+}
+
+// The x block on one line: each row at its node with the spacing of the
+// section whose loop declares it, the joint rows after their section's second
+// derivatives, the integrals last.
+TEST_P(FiniteDifferences3D, WorkedExampleOnOneLine) {
+    const Method& m = GetParam();
+    if (m.example.empty()) GTEST_SKIP() << "no worked example";
+    grid::Grid3 g;
+    g.Method(m.name).SectionSpacings(kY, {Spacing(1, m.width)}).SectionSpacings(kZ, {Spacing(1, m.width)});
+    g.SectionSpacings(kX, m.exampleSpacings).Highest(kX, 2).Used(kX, 2).Used(kY, 0).Used(kZ, 0).Integrals({"idx"});
+    g.Settle().Declare();
+    std::vector<std::string> line;
+    for (const Row& r : g.Rows()) {
+        if (r.site <= 12 || r.Node(kY) != 1 || r.Node(kZ) != 0) continue;
+        int section = 0;
+        for (const grid::Term& t : r.terms)
+            if (t.parameter) section = t.section;
+        line.push_back(std::to_string(r.site) + "@" + std::to_string(r.Node(kX)) + ":" + std::to_string(section));
+    }
+    EXPECT_EQ(line, m.example);
+}
+
+// --- which rows define which elements, over random configurations ----------------
+
+struct Config {
+    std::uint32_t seed;
+    const Method* method[3];
+    std::vector<int> intervals[3];  // per section
+    int highest[3], used[3];
+    std::vector<std::string> integrals;
+    long long Nodes() const {
+        long long nodes = 1;
+        for (const auto& v : intervals) nodes *= 1 + std::accumulate(v.begin(), v.end(), 0);
+        return nodes;
+    }
+    std::string Describe() const {
+        std::string s = "seed " + std::to_string(seed) + ":";
+        for (int a = 0; a < 3; ++a) {
+            s += std::string(" ") + "XYZ"[a] + " " + method[a]->name + " {";
+            for (int i : intervals[a]) s += " " + std::to_string(i);
+            s += " } highest " + std::to_string(highest[a]) + " used " + std::to_string(used[a]) + ";";
+        }
+        for (const std::string& i : integrals) s += " " + i;
+        return s;
+    }
+};
+
+// Draws from the engine's own output, which the standard fixes. Most
+// directions have joints, leave them off their lines (highest order 2) and use
+// second derivatives, so that the rows that hang on other directions' lines
+// meet both kinds; one configuration in four uses first derivatives alone in
+// every direction and every integral.
+Config Draw(std::uint32_t seed) {
+    std::mt19937 engine(seed);
+    auto below = [&](int n) { return static_cast<int>(engine() % static_cast<std::uint32_t>(n)); };
+    Config c;
+    c.seed = seed;
+    const bool ten = below(4) == 0;
+    for (int a = 0; a < 3; ++a) {
+        c.method[a] = &Methods()[static_cast<std::size_t>(below(static_cast<int>(Methods().size())))];
+        const int sections = below(4) == 0 ? 1 : 2 + below(2);
+        for (int s = 0; s < sections; ++s) c.intervals[a].push_back(c.method[a]->width * (below(3) == 0 ? 2 : 1));
+        c.highest[a] = below(3) == 0 ? 1 : 2;
+        c.used[a] = ten ? 1 : (below(4) == 0 ? below(2) : 2);
+    }
+    for (const std::string& name : kAllIntegrals)
+        if (ten || below(2) == 1) c.integrals.push_back(name);
+    return c;
+}
+
+// Rows per element of an array against those expected; a few differences are
+// shown, the rest counted.
+void ExpectCounts(const grid::Census& census, const std::string& array, const std::map<std::vector<int>, int>& expected) {
+    std::map<std::vector<int>, std::pair<int, int>> both;
+    for (const auto& [index, n] : expected) both[index].first = n;
+    for (const auto& [index, n] : census.Of(array)) both[index].second = n;
+    int differ = 0;
+    for (const auto& [index, n] : both) {
+        if (n.first == n.second || ++differ > 5) continue;
+        std::string at;
+        for (int i : index) at += (at.empty() ? "" : ",") + std::to_string(i);
+        ADD_FAILURE() << array << "(" << at << "): " << n.second << " rows, expected " << n.first;
+    }
+    if (differ > 5) ADD_FAILURE() << array << ": " << differ - 5 << " more elements differ";
+}
+
+// Each block keeps its loop nests across the lines: the first-derivative rows
+// and each integral's rows run the later cross direction outermost; the
+// second-derivative rows section by section, then in the method's cross order;
+// the joint rows of one node in that order too. (The order along a line is
+// that of the one-dimensional walk, which the agreement below checks.)
+void ExpectLoopOrders(const std::vector<Row>& rows, const Config& c, const Direction* dirs) {
+    for (int d = 0; d < 3; ++d) {
+        const int later[3][2] = {{kZ, kY}, {kZ, kX}, {kY, kX}};
+        const int xSecond = c.method[0]->xSecondOuter;
+        const int cross[3][2] = {{xSecond, kY + kZ - xSecond}, {kX, kZ}, {kX, kY}};
+        std::map<std::string, std::vector<int>> last;  // per kind of row
+        bool secondPart = false;
+        int failures = 0;
+        for (const Row& r : rows) {
+            if (r.site <= 12 || DirectionOf(r.subject.array) != d) continue;
+            const std::vector<int>& n = r.subject.index;
+            std::string kind = r.subject.array;
+            std::vector<int> key = {n[later[d][0]], n[later[d][1]]};
+            if (IsSecondDerivative(kind)) {
+                secondPart = true;
+                key = {dirs[d].SectionInside(n[d]), n[cross[d][0]], n[cross[d][1]]};
+            } else if (secondPart && kind.rfind("DD", 0) == 0) {  // a joint row
+                kind += " joint at " + std::to_string(n[d]);
+                key = {n[cross[d][0]], n[cross[d][1]]};
+            }
+            if (key < last[kind] && ++failures <= 3)
+                ADD_FAILURE() << "block " << "XYZ"[d] << ": ZR_Eqn" << r.site << " at " << r.subject.Name()
+                              << " comes after a later row of its kind";
+            last[kind] = key;
+        }
+    }
+}
+
+// A used first derivative has one row at every node, and a second one at the
+// section joints when second derivatives are used, on the lines of the cross
+// directions before the block's own; a second derivative one row at every node
+// strictly inside a section, on the lines of both cross directions; an
+// integral that a request needs one row at every element, start faces
+// included. With first derivatives alone and every integral every node has ten
+// rows, whatever methods the directions use. Every row keeps its block's group
+// and loop order and names elements inside their index sets.
+class Census3D : public LinkedTest {};
+
+TEST_F(Census3D, RowsDefineEveryElementAsTheMethodsIntend) {
+    const std::map<std::string, std::vector<std::string>> kRequestedBy = {
+        {"IDX", {"idx", "idxdy", "idxdz", "idxdydz"}}, {"IDY", {"idy", "idydz"}}, {"IDZ", {"idz"}},
+        {"IDXDY", {"idxdy", "idxdydz"}}, {"IDXDZ", {"idxdz"}}, {"IDYDZ", {"idydz"}}, {"IDXDYDZ", {"idxdydz"}}};
+    const char* const kFirst[] = {"DDX", "DDY", "DDZ"};
+    const char* const kSecond[] = {"D2DX2", "D2DY2", "D2DZ2"};
+    int checked = 0, ten = 0;
+    for (std::uint32_t seed = 1; checked < 60 && seed <= 300 && !HasFailure(); ++seed) {
+        const Config c = Draw(seed);
+        if (c.Nodes() > 400) continue;
+        ++checked;
+        SCOPED_TRACE(c.Describe());
+        host.Reset();
+        grid::Grid3 g;
+        for (int a = 0; a < 3; ++a) {
+            std::vector<double> spacings;
+            for (int i : c.intervals[a]) spacings.push_back(Spacing(static_cast<int>(c.intervals[a].size()), i));
+            g.Method(a, c.method[a]->name).SectionSpacings(a, spacings).Highest(a, c.highest[a]).Used(a, c.used[a]);
+        }
+        if (!c.integrals.empty()) g.Integrals(c.integrals);
+        g.Settle().Declare(100);
+        const std::vector<Row> rows = g.Rows();
+        const Direction dirs[3] = {Direction(g, kX), Direction(g, kY), Direction(g, kZ)};
+        ASSERT_EQ(c.Nodes(), (dirs[0].end + 1LL) * (dirs[1].end + 1LL) * (dirs[2].end + 1LL));
+
+        std::map<std::string, std::map<std::vector<int>, int>> expected;
+        std::set<std::string> requested;
+        for (const auto& [array, names] : kRequestedBy) {
+            expected[array] = {};
+            for (const std::string& name : names)
+                if (std::count(c.integrals.begin(), c.integrals.end(), name)) requested.insert(array);
+        }
+        for (int d = 0; d < 3; ++d) expected[kFirst[d]] = expected[kSecond[d]] = {};
+        std::vector<int> n(3);
+        for (n[0] = 0; n[0] <= dirs[0].end; ++n[0]) {
+            for (n[1] = 0; n[1] <= dirs[1].end; ++n[1]) {
+                for (n[2] = 0; n[2] <= dirs[2].end; ++n[2]) {
+                    for (int d = 0; d < 3; ++d) {
+                        bool before = true, both = true;  // the cross indices on their lines
+                        for (int a = 0; a < 3; ++a) {
+                            if (a == d) continue;
+                            both = both && dirs[a].Line(n[a]);
+                            if (a < d) before = before && dirs[a].Line(n[a]);
+                        }
+                        const int used = c.used[d];
+                        const int first = (used >= 1) + (used >= 2 && dirs[d].Joint(n[d]) && before);
+                        if (first) expected[kFirst[d]][n] = first;
+                        if (used >= 2 && dirs[d].SectionInside(n[d]) && both) expected[kSecond[d]][n] = 1;
+                    }
+                    for (const std::string& array : requested) expected[array][n] = 1;
+                }
+            }
+        }
+        const grid::Census census(rows);
+        for (const auto& [array, counts] : expected) ExpectCounts(census, array, counts);
+        for (const auto& [site, array] : census.Pairs())
+            EXPECT_TRUE(expected.count(array)) << "ZR_Eqn" << site << " defines elements of " << array;
+        if (c.used[0] == 1 && c.used[1] == 1 && c.used[2] == 1 && c.integrals.size() == 7) {
+            EXPECT_EQ(rows.size(), static_cast<std::size_t>(10 * c.Nodes()));
+            ++ten;
+        }
+        for (const Row& r : rows) {
+            if (r.site <= 12) continue;
+            const int d = DirectionOf(r.subject.array);
+            const auto m = std::find(std::begin(kMethodOrder), std::end(kMethodOrder), std::string(c.method[d]->name));
+            EXPECT_EQ(r.group, 108 + 3 * static_cast<int>(m - std::begin(kMethodOrder)) + d) << "ZR_Eqn" << r.site;
+        }
+        ExpectLoopOrders(rows, c, dirs);
+        grid::ExpectInsideIndexSets(g, rows);
+        for (const std::string& e : host.errors) ADD_FAILURE() << "host error: " << e;
+        host.errors.clear();
+    }
+    EXPECT_EQ(checked, 60) << "too few configurations within the node limit";
+    EXPECT_GT(ten, 0) << "no configuration of first derivatives alone and every integral";
+}
+
+// --- agreement with the distributions of fewer dimensions --------------------------
+
+class Agreement3D : public LinkedTest, public ::testing::WithParamInterface<Method> {};
+
+// Every line of every direction carries the 1D rows over that direction's
+// domain, every plane the 2D rows over its two domains: on a product field each
+// residual is the lower one times the field's other factors at the fixed nodes
+// (the planes also name the same terms, in the lower walk's order). Where a
+// fixed index lies off its direction's lines the rows that hang on it may be
+// missing: second derivatives, and the joint rows of a block that runs that
+// direction over its lines.
+TEST_P(Agreement3D, EveryLineAndPlaneCarriesTheLowerDimensionsRows) {
+    const Method& m = GetParam();
+    const int w = m.width;
+    // Joints in every direction, off the lines in x and z, on them in y.
+    const std::vector<double> spacings[3] = {{Spacing(2, w), Spacing(2, 2 * w)}, {Spacing(2, 2 * w), Spacing(2, w)},
+                                             {Spacing(2, w), Spacing(2, w)}};
+    const int highest[3] = {2, 1, 2};
+    // Degree 5, so that no row vanishes, and no zero on [0, 1].
+    const std::vector<fieldcheck::Polynomial> factors = {fieldcheck::Polynomial({1.5, 0.3, -0.7, 0.9, 0.4, -0.6}),
+                                                         fieldcheck::Polynomial({2.0, -0.4, 0.8, 0.5, -0.3, 0.7}),
+                                                         fieldcheck::Polynomial({1.2, 0.6, 0.2, -0.8, 0.9, 0.35})};
+    auto configure = [&](grid::Grid& g, const std::vector<int>& axes) -> grid::Grid& {
+        for (std::size_t p = 0; p < axes.size(); ++p) {
+            const int q = static_cast<int>(p);
+            g.Method(q, m.name).SectionSpacings(q, spacings[axes[p]]).Highest(q, highest[axes[p]]).Used(q, 2);
+        }
+        return g.Integrals(axes.size() == 1 ? std::vector<std::string>{"idx"}
+                                            : std::vector<std::string>{"idx", "idy", "idxdy"});
+    };
+    // Each comparison on a host of its own: the lower rows, then the 3D rows.
+    auto compare = [&](grid::Grid& lower, const std::vector<int>& kept, auto&& check) {
+        host.Reset();
+        configure(lower, kept).Settle().Declare();
+        grid::Grid3 g3;
+        configure(g3, {kX, kY, kZ}).Integrals(kAllIntegrals).Settle().Declare();
+        const Direction dirs[3] = {Direction(g3, kX), Direction(g3, kY), Direction(g3, kZ)};
+        // Whether an array's rows are all there at these nodes of the directions
+        // not kept.
+        std::vector<int> others;
+        for (int a : {kX, kY, kZ})
+            if (!std::count(kept.begin(), kept.end(), a)) others.push_back(a);
+        const fieldcheck::WholeLine whole = [&dirs, others](const std::string& array, const std::vector<int>& nodes) {
+            const int d = DirectionOf(array);
+            for (std::size_t p = 0; p < others.size(); ++p) {
+                const bool hangs = IsSecondDerivative(array) || (array.rfind("DD", 0) == 0 && others[p] < d);
+                if (hangs && !dirs[others[p]].Line(nodes[p])) return false;
+            }
+            return true;
+        };
+        EXPECT_GT(check(g3, fieldcheck::UniformNodes(g3), whole), 0);
+    };
+    for (int d : {kX, kY, kZ}) {
+        SCOPED_TRACE(std::string("the lines along ") + "xyz"[d]);
+        grid::Grid1 line;
+        compare(line, {d}, [&](grid::Grid3& g3, const fieldcheck::Coordinates& x, const fieldcheck::WholeLine& whole) {
+            return fieldcheck::ExpectAgreesAlongAxis(g3, d, line, x, factors, whole, 1e-10);
+        });
+    }
+    for (int c : {kZ, kY, kX}) {
+        SCOPED_TRACE(std::string("the planes across ") + "xyz"[c]);
+        std::vector<int> kept;
+        for (int a : {kX, kY, kZ})
+            if (a != c) kept.push_back(a);
+        grid::Grid2 plane;
+        compare(plane, kept, [&](grid::Grid3& g3, const fieldcheck::Coordinates& x, const fieldcheck::WholeLine& whole) {
+            return fieldcheck::ExpectAgreesOnSubgrids(g3, kept, plane, x, factors, whole);
+        });
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Methods, FiniteDifferences3D, ::testing::ValuesIn(Methods()), NameOf);
+INSTANTIATE_TEST_SUITE_P(Methods, Agreement3D, ::testing::ValuesIn(Methods()), NameOf);
+
+}  // namespace
