@@ -255,6 +255,10 @@ private:
             if ((declared != 0 || expressed != 0) && !hostRefused)
                 Fault("SetUpEquations refused to declare, yet equations were declared");
             if (count >= 0) Fault("SetUpEquations refused to declare, yet JacPattern declared");
+            // What it declared before it stopped, the host checked as it came: an
+            // element outside its index set is one the host reported.
+            for (const std::string& e : m_host.errors)
+                if (e.find(kReportedElement) != std::string::npos) m_reported.insert(e);
             return;
         }
         m_out.equations = declared;
