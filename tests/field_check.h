@@ -128,10 +128,11 @@ int ExpectAgreesAlongAxis(grid::Grid& high, int axis, grid::Grid& line, const Co
 // dropped; in any order), its residual is that row's times the other axes'
 // factors at the fixed nodes, and the rows come in `lower`'s order. Where
 // `whole` accepts an array at the fixed nodes (given in axis order; everywhere
-// when it is empty) every row of `lower` has its counterpart. Returns the
-// number of rows matched.
+// when it is empty) every row of `lower` has its counterpart. The order is not
+// checked when `ordered` is false, for blocks whose loops order their rows
+// differently in each dimension. Returns the number of rows matched.
 int ExpectAgreesOnSubgrids(grid::Grid& high, const std::vector<int>& kept, grid::Grid& lower, const Coordinates& x,
                            const std::vector<Polynomial>& factors, const WholeLine& whole = {},
-                           double tolerance = 1e-10);
+                           double tolerance = 1e-10, bool ordered = true);
 
 }  // namespace fieldcheck
