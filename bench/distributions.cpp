@@ -53,8 +53,10 @@ struct Case {
 };
 
 // The grids of each dimension, smallest first; the largest is the largest that
-// a full declaration holds in 16 GB.
-const std::vector<long long> kNodes[] = {{10000, 100000, 1000000}, {10000, 100000, 1000000}, {10000, 100000, 1000000}};
+// a full declaration and the replays of one of its walks hold in 16 GB (a node
+// of a 2D grid holds about 13 kB of host objects and containers, one of a 3D
+// grid about 32 kB, and each replay of a walk half as much again).
+const std::vector<long long> kNodes[] = {{10000, 100000, 1000000}, {10000, 100000, 500000}, {10000, 100000, 200000}};
 const std::vector<std::vector<std::string>> kMethods = {
     {"BFD1"}, {"CFD4"}, {"UBFD4"}, {"OCFE2"}, {"OCFE3"}, {"OCFE4"},
     {"BFD1", "BFD1"}, {"CFD4", "CFD4"}, {"OCFE3", "OCFE3"}, {"OCFE3", "CFD4"},
