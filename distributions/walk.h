@@ -133,6 +133,26 @@ private:
     bool m_failed = false;
 };
 
+// What a dimension's walk, a class template over Sink, takes from ZR_Walk: its
+// letters, loops and declarations by their plain names in the block programs.
+#define ORVANE_WALK_BASE(Derived)                \
+    using Base = ZR_Walk<Derived<Sink>, Sink>;   \
+    using Axis = typename Base::Axis;            \
+    using Base::At;                              \
+    using Base::B;                               \
+    using Base::E;                               \
+    using Base::Each;                            \
+    using Base::EachElement;                     \
+    using Base::EachIn;                          \
+    using Base::EachSection;                     \
+    using Base::Emit;                            \
+    using Base::Enter;                           \
+    using Base::ForRange;                        \
+    using Base::ForSet;                          \
+    using Base::Letter;                          \
+    using Base::N;                               \
+    friend Base
+
 // A dimension's vocabulary from one list of (enumerator, text): the enum Name
 // that its resolver switches on and the names its formulas are parsed against.
 #define ORVANE_TERM_ENUMERATOR_(e, text) e,

@@ -11,17 +11,7 @@ namespace zr_distribution1d {
 
 template <class Sink>
 class Walk : public ZR_Walk<Walk<Sink>, Sink> {
-    using Base = ZR_Walk<Walk<Sink>, Sink>;
-    using Base::At;
-    using Base::B;
-    using Base::E;
-    using Base::Each;
-    using Base::EachElement;
-    using Base::EachSection;
-    using Base::Emit;
-    using Base::Enter;
-    using Base::N;
-    friend Base;
+    ORVANE_WALK_BASE(Walk);
 
 public:
     Walk(ZR_DISTRIBUTION1D& d, Sink& sink) : Base(sink), m_d(d), m_x(*d.XDOMAIN) {}
@@ -244,7 +234,7 @@ private:
     }
 
     ZR_DISTRIBUTION1D& m_d;
-    const typename Base::Axis m_x;
+    const Axis m_x;
 };
 
 }  // namespace zr_distribution1d

@@ -33,22 +33,7 @@ ORVANE_METHODS(ORVANE_DISTRIBUTION3D_REACH)
 
 template <class Sink>
 class Walk : public ZR_Walk<Walk<Sink>, Sink> {
-    using Base = ZR_Walk<Walk<Sink>, Sink>;
-    using Axis = typename Base::Axis;
-    using Base::At;
-    using Base::B;
-    using Base::E;
-    using Base::Each;
-    using Base::EachElement;
-    using Base::EachIn;
-    using Base::EachSection;
-    using Base::Emit;
-    using Base::Enter;
-    using Base::ForRange;
-    using Base::ForSet;
-    using Base::Letter;
-    using Base::N;
-    friend Base;
+    ORVANE_WALK_BASE(Walk);
 
 public:
     Walk(ZR_DISTRIBUTION3D& d, Sink& sink)

@@ -32,20 +32,7 @@ ORVANE_METHODS(ORVANE_DISTRIBUTION2D_REACH)
 
 template <class Sink>
 class Walk : public ZR_Walk<Walk<Sink>, Sink> {
-    using Base = ZR_Walk<Walk<Sink>, Sink>;
-    using Axis = typename Base::Axis;
-    using Base::At;
-    using Base::B;
-    using Base::E;
-    using Base::Each;
-    using Base::EachElement;
-    using Base::EachIn;
-    using Base::EachSection;
-    using Base::Emit;
-    using Base::Enter;
-    using Base::Letter;
-    using Base::N;
-    friend Base;
+    ORVANE_WALK_BASE(Walk);
 
 public:
     Walk(ZR_DISTRIBUTION2D& d, Sink& sink) : Base(sink), m_d(d), m_x(*d.XDOMAIN), m_y(*d.YDOMAIN) {}
