@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <memory>
 #include <numeric>
@@ -46,11 +47,22 @@ struct Method {
     // as "site@i:the section of its h".
     std::vector<double> exampleSpacings;
     std::vector<std::string> example;
+    // The cross direction that the x, y and z blocks' first-derivative rows run
+    // outermost; their integral rows run the later one outermost.
+    std::vector<int> firstOuter = {kZ, kZ, kY};
+    // Rows that only first derivatives give beside a joint, by whether the two
+    // sections' spacings differ or are equal.
+    std::vector<Family> unequalJoints = {}, equalJoints = {};
 };
 
 // The same stencil in the three directions.
 std::vector<Family> Along(const char* label, std::vector<int> x, std::vector<int> y, std::vector<int> z, int degree) {
     return {{label, std::move(x), degree, kX}, {label, std::move(y), degree, kY}, {label, std::move(z), degree, kZ}};
+}
+
+std::vector<Family> And(std::vector<Family> a, const std::vector<Family>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
 
 std::vector<Family> Join(std::initializer_list<std::vector<Family>> parts) {
@@ -62,8 +74,11 @@ std::vector<Family> Join(std::initializer_list<std::vector<Family>> parts) {
 // Degrees in the block's own direction: two-point differences and the
 // trapezoid are exact for lines, three-point first differences and the
 // integral of the quadratic through an element's three nodes for parabolas,
-// the symmetric three-point second difference for cubics. An integral of an
-// integral stands beside its direction's own.
+// the symmetric three-point second difference for cubics, five-point rows and
+// the integrals of the quartic through an element's five nodes for quartics,
+// the symmetric five-point second difference for quintics. A row over two
+// spacings, h(s+1) + h, is a central difference only when they are equal. An
+// integral of an integral stands beside its direction's own.
 const std::vector<Method>& Methods() {
     static const std::vector<Method> methods = {
         {"BFD1", 2,
@@ -95,6 +110,47 @@ const std::vector<Method>& Methods() {
          kY, {1.0 / 4, 1.0 / 8},
          {"80@0:1", "81@1:1", "80@2:2", "80@3:2", "80@4:2", "81@5:2", "82@6:2", "83@1:1", "84@2:1", "83@3:2",
           "83@4:2", "83@5:2", "85@1:1", "86@2:1", "85@3:2", "86@4:2", "85@5:2", "86@6:2"}},
+        {"CFD2", 2,
+         Join({Along("three-point first differences", {109, 110, 111, 114}, {117, 118, 119, 122},
+                     {127, 128, 129, 132}, 2),
+               Along("three-point second differences", {113}, {121}, {131}, 3),
+               Along("quadratic element integrals", {115, 116}, {123, 124, 125, 126},
+                     {133, 134, 135, 136, 137, 138, 139, 140}, 2)}),
+         kY, {1.0 / 4, 1.0 / 8},
+         {"109@0:1", "110@1:1", "111@2:1", "110@3:2", "110@4:2", "110@5:2", "111@6:2", "113@1:1", "113@3:2",
+          "113@4:2", "113@5:2", "114@2:2", "115@1:1", "116@2:1", "115@3:2", "116@4:2", "115@5:2", "116@6:2"},
+         {kZ, kZ, kY},
+         Along("differences across a joint", {112}, {120}, {130}, 1),
+         Along("differences across a joint", {112}, {120}, {130}, 2)},
+        {"CFD4", 4,
+         Join({Along("five-point first differences", {141, 142, 145, 146, 147, 154}, {159, 160, 163, 164, 165, 172},
+                     {181, 182, 185, 186, 187, 194}, 4),
+               Along("five-point one-sided second differences", {151, 153}, {169, 171}, {191, 193}, 4),
+               Along("five-point central second differences", {152}, {170}, {192}, 5),
+               Along("quartic element integrals", {155, 156, 157, 158}, {173, 174, 175, 176, 177, 178, 179, 180},
+                     {195, 196, 197, 198, 199, 200, 201, 202, 203, 204, 205, 206, 207, 208, 209, 210}, 4)}),
+         kY, {1.0 / 8, 1.0 / 16},
+         {"141@0:1", "142@1:1", "145@2:1", "146@3:1", "147@4:1", "142@5:2", "145@6:2", "145@7:2", "145@8:2",
+          "145@9:2", "145@10:2", "146@11:2", "147@12:2", "151@1:1", "152@2:1", "153@3:1", "151@5:2", "152@6:2",
+          "152@7:2", "152@8:2", "152@9:2", "152@10:2", "153@11:2", "154@4:2", "155@1:1", "156@2:1", "157@3:1",
+          "158@4:1", "155@5:2", "156@6:2", "157@7:2", "158@8:2", "155@9:2", "156@10:2", "157@11:2", "158@12:2"},
+         {kZ, kZ, kY},
+         And(Along("three-point first differences beside a joint", {143, 149}, {161, 167}, {183, 189}, 2),
+             Along("differences across a joint", {148}, {166}, {188}, 1)),
+         Along("five-point first differences across a joint", {144, 150}, {162, 168}, {184, 190}, 4)},
+        {"UBFD4", 4,
+         Join({Along("five-point first differences", {211, 212, 213, 214, 215, 219}, {224, 225, 226, 227, 228, 232},
+                     {241, 242, 243, 244, 245, 249}, 4),
+               Along("five-point one-sided second differences", {216, 218}, {229, 231}, {246, 248}, 4),
+               Along("five-point central second differences", {217}, {230}, {247}, 5),
+               Along("quartic element integrals", {220, 221, 222, 223}, {233, 234, 235, 236, 237, 238, 239, 240},
+                     {250, 251, 252, 253, 254, 255, 256, 257, 258, 259, 260, 261, 262, 263, 264, 265}, 4)}),
+         kY, {1.0 / 8, 1.0 / 16},
+         {"211@0:1", "212@1:1", "213@2:1", "214@3:1", "215@4:1", "212@5:2", "213@6:2", "214@7:2", "214@8:2",
+          "214@9:2", "214@10:2", "214@11:2", "215@12:2", "216@1:1", "217@2:1", "218@3:1", "216@5:2", "217@6:2",
+          "218@7:2", "218@8:2", "218@9:2", "218@10:2", "218@11:2", "219@4:2", "220@1:1", "221@2:1", "222@3:1",
+          "223@4:1", "220@5:2", "221@6:2", "222@7:2", "223@8:2", "220@9:2", "221@10:2", "222@11:2", "223@12:2"},
+         {kY, kX, kY}},
     };
     return methods;
 }
@@ -185,6 +241,110 @@ TEST_P(FiniteDifferences3D, WorkedExampleOnOneLine) {
     EXPECT_EQ(line, m.example);
 }
 
+// With first derivatives alone the central methods give each joint rows of its
+// own, chosen by whether the two sections' spacings are equal: in turn each
+// direction has two sections, of equal spacing or not, the other two one
+// section each.
+TEST_P(FiniteDifferences3D, JointsOfFirstDerivativesAloneAreExactForTheirDegree) {
+    const Method& m = GetParam();
+    for (bool equal : {false, true}) {
+        std::vector<Family> families = m.families;
+        for (const Family& f : equal ? m.equalJoints : m.unequalJoints) families.push_back(f);
+        for (int longAxis : {kX, kY, kZ}) {
+            SCOPED_TRACE(std::string(equal ? "equal" : "unequal") + " spacings along axis " + std::to_string(longAxis));
+            host.Reset();
+            grid::Grid3 g;
+            g.Method(m.name).Highest(1).Used(1).Integrals(kAllIntegrals);
+            int shortIntervals = m.width;
+            for (int a : {kX, kY, kZ}) {
+                if (a == longAxis) {
+                    g.SectionSpacings(a, {Spacing(2, m.width), Spacing(2, (equal ? 1 : 2) * m.width)});
+                } else {
+                    g.SectionSpacings(a, {Spacing(1, shortIntervals)});
+                    shortIntervals = 3 * m.width;
+                }
+            }
+            g.Settle().Declare();
+            EXPECT_EQ(g.Section(longAxis, 1).ELEMENTLENGTH.v() == g.Section(longAxis, 2).ELEMENTLENGTH.v(), equal);
+            fieldcheck::ExpectExactness(g, fieldcheck::UniformNodes(g), families, 1e-12, 1e-7);
+        }
+    }
+}
+
+// CFD4 with first derivatives alone, in each direction: the rows around a
+// joint hang on an exact comparison of the two sections' spacings. Equal ones
+// give the five-point rows across the joint, spacings one unit in the last
+// place apart or not a number the second-order rows. The row after an
+// equal-spacing joint is declared once per line, like every other row, and
+// names nothing off its line; so every node has one first-derivative row.
+class Cfd4Joints3D : public LinkedTest {};
+
+TEST_F(Cfd4Joints3D, CompareSpacingsExactlyInEveryDirection) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double h = 0.125;
+    struct Case {
+        const char* label;
+        double h1, h2;  // 0: as the domain placed it
+        bool equal;
+    };
+    const Case cases[] = {{"equal", 0, 0, true},
+                          {"one ulp apart", 0, std::nextafter(h, 1.0), false},
+                          {"the first not a number", nan, 0, false}};
+    // The sites along a line, x block numbering: two sections of four intervals.
+    const std::vector<std::pair<int, int>> equalLine = {{141, 0}, {142, 1}, {145, 2}, {150, 3}, {150, 4},
+                                                        {144, 5}, {145, 6}, {146, 7}, {147, 8}};
+    const std::vector<std::pair<int, int>> unequalLine = {{141, 0}, {142, 1}, {145, 2}, {148, 4}, {149, 3},
+                                                          {143, 5}, {145, 6}, {146, 7}, {147, 8}};
+    for (int d : {kX, kY, kZ}) {
+        const int shift = d == kX ? 0 : (d == kY ? 18 : 40);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(1, "xyz"[d]) + ": " + c.label);
+            host.Reset();
+            grid::Grid3 g;
+            // The other directions three nodes each, with no rows of their own.
+            for (int a : {kX, kY, kZ}) {
+                if (a == d) {
+                    g.Method(a, "CFD4").Sections(a, 2).Spacing(a, h).Highest(a, 1).Used(a, 1);
+                } else {
+                    g.Method(a, "BFD1").Spacing(a, 0.5).Used(a, 0);
+                }
+            }
+            g.Settle();
+            ASSERT_EQ(g.EndNode(d), 8);
+            for (int s : {1, 2}) {
+                ASSERT_EQ(g.Section(d, s).ELEMENTLENGTH.v(), h);
+                const double value = s == 1 ? c.h1 : c.h2;
+                if (value != 0 || std::isnan(value)) {
+                    ASSERT_EQ(g.Section(d, s).ELEMENTLENGTH.SetUserValue(ZR_Value(value, 0)), 0);
+                }
+            }
+            g.Declare(100);
+            const std::vector<Row> rows = g.Rows();
+            ASSERT_EQ(rows.size(), equalLine.size() * 9);
+            for (std::size_t r = 0; r < rows.size(); ++r) {
+                const Row& row = rows[r];
+                const auto& [site, node] = (c.equal ? equalLine : unequalLine)[r % equalLine.size()];
+                EXPECT_EQ(row.site, site + shift) << r;
+                EXPECT_EQ(row.Node(d), node) << "ZR_Eqn" << row.site;
+                EXPECT_EQ(row.group, 123 + d);
+                for (const grid::Term& t : row.terms) {
+                    if (t.parameter) continue;
+                    for (int a : {kX, kY, kZ}) {
+                        if (a != d) {
+                            const auto p = static_cast<std::size_t>(a);
+                            EXPECT_EQ(t.index[p], row.subject.index[p])
+                                << "ZR_Eqn" << row.site << " at " << row.subject.Name() << " names " << t.Name();
+                        }
+                    }
+                }
+            }
+            const grid::Census census(rows);
+            EXPECT_EQ(census.Of(std::string("DD") + "XYZ"[d]).size(), 9u * 9u);
+            for (const auto& [index, n] : census.Of(std::string("DD") + "XYZ"[d])) EXPECT_EQ(n, 1);
+        }
+    }
+}
+
 // --- which rows define which elements, over random configurations ----------------
 
 struct Config {
@@ -250,10 +410,11 @@ void ExpectCounts(const grid::Census& census, const std::string& array, const st
 }
 
 // Each block keeps its loop nests across the lines: the first-derivative rows
-// and each integral's rows run the later cross direction outermost; the
-// second-derivative rows section by section, then in the method's cross order;
-// the joint rows of one node in that order too. (The order along a line is
-// that of the one-dimensional walk, which the agreement below checks.)
+// run the method's cross direction outermost, each integral's rows the later
+// one; the second-derivative rows section by section, then in the method's
+// cross order; the joint rows of one node in that order too. (The order along
+// a line is that of the one-dimensional walk, which the agreement below
+// checks.)
 void ExpectLoopOrders(const std::vector<Row>& rows, const Config& c, const Direction* dirs) {
     for (int d = 0; d < 3; ++d) {
         const int later[3][2] = {{kZ, kY}, {kZ, kX}, {kY, kX}};
@@ -267,6 +428,10 @@ void ExpectLoopOrders(const std::vector<Row>& rows, const Config& c, const Direc
             const std::vector<int>& n = r.subject.index;
             std::string kind = r.subject.array;
             std::vector<int> key = {n[later[d][0]], n[later[d][1]]};
+            if (kind.rfind("DD", 0) == 0) {
+                const int outer = c.method[d]->firstOuter[static_cast<std::size_t>(d)];
+                key = {n[outer], n[kX + kY + kZ - d - outer]};
+            }
             if (IsSecondDerivative(kind)) {
                 secondPart = true;
                 key = {dirs[d].SectionInside(n[d]), n[cross[d][0]], n[cross[d][1]]};
