@@ -345,6 +345,26 @@ TEST_F(Cfd4Joints3D, CompareSpacingsExactlyInEveryDirection) {
     }
 }
 
+// With first derivatives alone in every direction and every integral, each
+// node has ten rows, one per element, when every direction's joints are of
+// equal spacing and so carry the rows that reach across them.
+TEST_F(Cfd4Joints3D, TenRowsAtEveryNodeAcrossEqualSpacingJoints) {
+    grid::Grid3 g;
+    g.Method("CFD4").Highest(1).Used(1).Integrals(kAllIntegrals);
+    g.Sections(kX, 2).Sections(kY, 2).Spacing(kX, 0.125).Spacing(kY, 0.125).Spacing(kZ, 0.25);
+    g.Settle().Declare();
+    const std::vector<Row> rows = g.Rows();
+    const grid::Census census(rows);
+    for (int site : {144, 162}) EXPECT_EQ(census.Rows(site), 9 * 5) << "ZR_Eqn" << site;
+    const long long nodes = (g.EndNode(kX) + 1LL) * (g.EndNode(kY) + 1LL) * (g.EndNode(kZ) + 1LL);
+    ASSERT_EQ(nodes, 9 * 9 * 5);
+    EXPECT_EQ(rows.size(), static_cast<std::size_t>(10 * nodes));
+    for (const char* array : {"DDX", "DDY", "DDZ", "IDX", "IDY", "IDZ", "IDXDY", "IDXDZ", "IDYDZ", "IDXDYDZ"}) {
+        EXPECT_EQ(census.Of(array).size(), static_cast<std::size_t>(nodes)) << array;
+        for (const auto& [index, n] : census.Of(array)) EXPECT_EQ(n, 1) << array;
+    }
+}
+
 // --- which rows define which elements, over random configurations ----------------
 
 struct Config {
