@@ -267,6 +267,14 @@ TEST_P(FiniteDifferences3D, JointsOfFirstDerivativesAloneAreExactForTheirDegree)
             g.Settle().Declare();
             EXPECT_EQ(g.Section(longAxis, 1).ELEMENTLENGTH.v() == g.Section(longAxis, 2).ELEMENTLENGTH.v(), equal);
             fieldcheck::ExpectExactness(g, fieldcheck::UniformNodes(g), families, 1e-12, 1e-7);
+            // A row over both sections' spacings names the next section's first,
+            // which the sum cannot show.
+            for (const Row& r : g.Rows()) {
+                if (r.terms.size() > 2 && r.terms[1].parameter && r.terms[2].parameter) {
+                    EXPECT_EQ(std::make_pair(r.terms[1].section, r.terms[2].section), std::make_pair(2, 1))
+                        << "ZR_Eqn" << r.site << " at " << r.subject.Name();
+                }
+            }
         }
     }
 }
