@@ -383,6 +383,9 @@ private:
     ZR_TermRef m_terms[Terms] = {};
 };
 
+// The most terms of any row: a walk resolves a row's terms before it declares it.
+inline constexpr int kZR_MostRowTerms = 16;
+
 // A table of sites as a constexpr pool named NAME; the texts are kept in
 // NAME##Texts, which only the compiler reads.
 #define ORVANE_ROW_TABLE(NAME, WORDS, ...)                                                  \
@@ -390,10 +393,8 @@ private:
     inline constexpr ZR_RowPoolSize NAME##Size = ZR_MeasureRows(NAME##Texts, WORDS);        \
     inline constexpr ZR_RowPool<static_cast<int>(sizeof(NAME##Texts) / sizeof(ZR_SiteText)), \
                                 NAME##Size.tokens, NAME##Size.terms>                        \
-        NAME(NAME##Texts, WORDS)
-
-// The most terms of any row: a walk resolves a row's terms before it declares it.
-inline constexpr int kZR_MostRowTerms = 16;
+        NAME(NAME##Texts, WORDS);                                                           \
+    static_assert(NAME.MostTerms() <= kZR_MostRowTerms, "a walk resolves at most that many terms of a row")
 
 // Declares one instance of a row: its equation, then its tokens in prefix order,
 // each term resolved to the host object it names. A sink that takes terms only
