@@ -54,9 +54,7 @@ TEST_F(StandIn, IntegerRangesFollowTheHostRules) {
     EXPECT_EQ(fromNull.SetSize(), 0);
     fromNull += 9;
     EXPECT_EQ(Iterate(fromNull), (std::vector<int>{9}));
-}
-
-TEST_F(StandIn, RangesTooLargeToHoldAreRefusedNotAllocated) {
+    // Ranges too large to hold are refused, not allocated.
     ZR_IntSetValue huge(INT_MIN + 1, INT_MAX);
     EXPECT_EQ(huge.SetSize(), 0);
     ASSERT_EQ(host.errors.size(), 1u);
@@ -131,22 +129,22 @@ TEST_F(StandIn, IncidenceNamesOnlyElementsInsideTheirIndexSets) {
 }
 
 TEST_F(StandIn, SetAlgebraKeepsOrderAndIteratesAscending) {
-    ZR_IntSetValue a(1, 6);
-    ZR_IntSetValue b(4, 9);
-    SUValue u = a;
-    u += b;
-    EXPECT_EQ(Iterate(u), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
-    SUValue i = a;
-    i *= b;
-    EXPECT_EQ(Iterate(i), (std::vector<int>{4, 5, 6}));
+    SUValue u = ZR_IntSetValue(1, 3);
+    u += SUValue(ZR_IntSetValue(5, 6));  // beyond the last member
+    EXPECT_EQ(Iterate(u), (std::vector<int>{1, 2, 3, 5, 6}));
+    u += SUValue(ZR_IntSetValue(0, 4));  // overlapping
+    u += SUValue(ZR_IntSetValue(6, 6));  // touching the last member
+    u += SUValue(ZR_IntSetValue(1, 0));  // empty
+    EXPECT_EQ(Iterate(u), (std::vector<int>{0, 1, 2, 3, 4, 5, 6}));
+    SUValue text;
+    text.ResetType(ZR_SET_STRING);
+    u += text;  // of another kind: no change
+    EXPECT_EQ(u.SetSize(), 7);
+    SUValue i = ZR_IntSetValue(1, 6);
+    i *= ZR_IntSetValue(4, 9);
     i += 0;
     i += 5;
     EXPECT_EQ(Iterate(i), (std::vector<int>{0, 4, 5, 6}));
-    int pos = -1;
-    EXPECT_FALSE(i.SetContains(3, pos));
-    EXPECT_EQ(pos, 1);
-    EXPECT_TRUE(i.SetContains(6, pos));
-    EXPECT_EQ(pos, 3);
     // An iterator works on its own copy: the set may go at once.
     auto* temp = new ZR_IntSetValue(7, 8);
     ZR_IntegerSetIter it(*temp);
@@ -187,9 +185,6 @@ TEST_F(StandIn, TextSetsFromQuoteTerminatedTexts) {
     EXPECT_FALSE(methods >= "");
     EXPECT_EQ(ZR_StrSetValue("Backward\"Forward\"").SetSize(), 2);
     EXPECT_EQ(ZR_StrSetValue("").SetSize(), 0);
-    EXPECT_EQ(SUValue::CompareCI("OcFe3", "ocfe3"), 0);
-    EXPECT_NE(SUValue::CompareCI("OCFE3", "OCFE"), 0);
-    EXPECT_NE(SUValue::CompareCI("a", nullptr), 0);
 }
 
 TEST_F(StandIn, UserValueWinsOverAssignedWhichWinsOverDefault) {
@@ -268,6 +263,20 @@ TEST_F(StandIn, HeapCountsBlocksAndRejectsForeignOrDoubleFrees) {
     EXPECT_EQ(MyAllocate(8), nullptr);
     host.FailAllocationsAfter(-1);
     MyFree(ok);
+
+    // A budget refuses the block beyond it, and gives again once blocks come back.
+    host.config.maxHeapBytes = before.liveBytes + 100;
+    void* fits = MyAllocate(100);
+    EXPECT_NE(fits, nullptr);
+    EXPECT_EQ(MyAllocate(1), nullptr);
+    ASSERT_EQ(host.errors.size(), 1u);
+    EXPECT_NE(host.errors[0].find("the host heap cannot hold 1 more bytes"), std::string::npos);
+    host.errors.clear();
+    MyFree(fits);
+    void* again = MyAllocate(100);
+    EXPECT_NE(again, nullptr);
+    MyFree(again);
+    EXPECT_EQ(host.Heap().liveBytes, before.liveBytes);
 }
 
 TEST_F(StandIn, ExpressionTokensMustTargetTheOpenEquationAndStayInsideThePattern) {
@@ -346,18 +355,10 @@ TEST_F(StandIn, APortCountsItselfOnceInTheWalkOverPorts) {
     }
     EXPECT_FALSE(plain.IsAMultiport());
     EXPECT_TRUE(multi.IsAMultiport());
-    plain.HostPortType(4);
-    EXPECT_EQ(plain.HostPortType(), 4);
-    plain.SetDirection(ZR_DIR_OUTPUT);
-    EXPECT_EQ(plain.Direction(), ZR_DIR_OUTPUT);
     multi.DumpStructure();
     ASSERT_EQ(host.baseCalls.size(), 1u);
     EXPECT_EQ(host.baseCalls[0].kind, qtvhost::BaseCall::DumpStructure);
-}
-
-TEST_F(StandIn, MultiportBaseHasItsOwnIdAndAnEmptyNameSet) {
-    ZR_MULTIPORT_BaseType multi;
-    EXPECT_STREQ(multi.ZR_DefaultDESCRIPTION(), ZR_MULTIPORT_BaseType::ZR_ContainerId());
+    // The base multiport: its own id and an empty set of names.
     EXPECT_TRUE(multi.ContainerDerivesFrom("MULTIPORT"));
     EXPECT_FALSE(multi.ContainerDerivesFrom("Port CONTROLPORT\tV9"));
     EXPECT_FALSE(multi.ContainerDerivesFrom(nullptr));
@@ -552,20 +553,4 @@ TEST_F(StandIn, AValueChangedAndChangedBackWithinARunHasSettled) {
     EXPECT_EQ(p.v(), 3);
     EXPECT_TRUE(run(other, 8));
     EXPECT_FALSE(run(other, 8));
-}
-
-TEST_F(StandIn, TheHeapRefusesBlocksBeyondItsBudget) {
-    const long long live = host.Heap().liveBytes;
-    host.config.maxHeapBytes = live + 100;
-    void* fits = MyAllocate(100);
-    EXPECT_NE(fits, nullptr);
-    EXPECT_EQ(MyAllocate(1), nullptr);
-    ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_NE(host.errors[0].find("the host heap cannot hold 1 more bytes"), std::string::npos);
-    MyFree(fits);
-    void* again = MyAllocate(100);
-    EXPECT_NE(again, nullptr);
-    MyFree(again);
-    EXPECT_EQ(host.Heap().liveBytes, live);
-    host.errors.clear();
 }
