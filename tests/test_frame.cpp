@@ -290,7 +290,43 @@ TEST_F(Frame, OperationsRunEveryLevelOnceAndPassTheHostResultsThrough) {
     EXPECT_TRUE(host.expressions.empty());
 }
 
-TEST_F(Frame, FactoryGivesDistinctInstancesWithOneReferenceAndReturnsEveryBlock) {
+// Each level keeps its words: set by a good host count, left alone by a
+// negative one; every pattern count reset by JacPattern.
+TEST_F(Frame, EveryLevelsWordsFollowTheHostResults) {
+    auto inst = Make("CONNECTION");
+    auto* self = static_cast<ZR_CONNECTION*>(inst.get());
+    const std::vector<ZR_Bookkeeping*> books = {&self->Book, &static_cast<ZR_GENERICCONNECTION*>(self)->Book};
+    for (ZR_Bookkeeping* book : books) {
+        book->GroupNumber = 7;
+        book->LocalEquationCount = 9;
+        book->PatternEntryCount = 5;
+    }
+    ZR_ModelType::m_stLastGroup = 41;
+    host.config.localEqnCountOffset = 100;
+    host.config.setUpEquationsResult = -1;
+    EXPECT_EQ(inst->SetUpEquations(), -1);
+    for (ZR_Bookkeeping* book : books) {
+        EXPECT_EQ(book->GroupNumber, 7);
+        EXPECT_EQ(book->LocalEquationCount, 9);
+    }
+    host.config.setUpEquationsResult = 5;
+    EXPECT_EQ(inst->SetUpEquations(), 205);
+    host.config.jacPatternResult = 314;
+    int* rows = nullptr;
+    int* cols = nullptr;
+    EXPECT_EQ(inst->JacPattern(rows, cols, nullptr), 314);
+    for (ZR_Bookkeeping* book : books) {
+        EXPECT_EQ(book->GroupNumber, 41);
+        EXPECT_EQ(book->LocalEquationCount, 0);
+        EXPECT_EQ(book->PatternEntryCount, 0);
+    }
+    EXPECT_TRUE(host.incidence.empty());
+}
+
+// Through each factory: distinct instances of one reference each, every block
+// back when they go, and nothing built or registered when the heap refuses.
+TEST_F(Frame, FactoriesBuildAndReturnEveryBlock) {
+    using Factory = ZR_ModelType* (*)();
     for (const std::string& type : InstantiableTypes()) {
         SCOPED_TRACE(type);
         const auto before = host.Heap();
@@ -306,16 +342,10 @@ TEST_F(Frame, FactoryGivesDistinctInstancesWithOneReferenceAndReturnsEveryBlock)
         EXPECT_EQ(b->Release(), 0u);
         EXPECT_EQ(host.Heap().liveBlocks, before.liveBlocks);
         EXPECT_EQ(host.Heap().liveBytes, before.liveBytes);
-    }
-}
 
-TEST_F(Frame, FactoryReturnsNullAndRegistersNothingWhenTheHeapFails) {
-    using Factory = ZR_ModelType* (*)();
-    for (const std::string& type : InstantiableTypes()) {
-        SCOPED_TRACE(type);
         auto factory = reinterpret_cast<Factory>(Library().Symbol(type + "Factory"));
         ASSERT_NE(factory, nullptr);
-        const auto before = host.Heap();
+        host.registrations.clear();
         host.FailAllocationsAfter(0);
         EXPECT_EQ(factory(), nullptr);
         host.FailAllocationsAfter(-1);
@@ -325,76 +355,21 @@ TEST_F(Frame, FactoryReturnsNullAndRegistersNothingWhenTheHeapFails) {
     }
 }
 
-TEST_F(Frame, SetUpEquationsPassesTheHostCountThroughEveryLevel) {
-    auto inst = Make("CONTROLSIGNAL");
-    auto* self = static_cast<ZR_CONTROLSIGNAL*>(inst.get());
-    auto* base = static_cast<ZR_GENERICCONTROLSIGNAL*>(self);
-    host.config.setUpEquationsResult = 5;
-    host.config.localEqnCountOffset = 100;
-    ZR_ModelType::m_stLastGroup = 41;
-    self->Book.LocalEquationCount = 9;
-    base->Book.LocalEquationCount = 9;
-    EXPECT_EQ(inst->SetUpEquations(), 205);
-    std::vector<int> counts;
-    for (const auto& c : host.baseCalls)
-        if (c.kind == BaseCall::SetLocalEqnCount) counts.push_back(c.a);
-    EXPECT_EQ(counts, (std::vector<int>{5, 105}));
-    EXPECT_EQ(self->Book.GroupNumber, 41);
-    EXPECT_EQ(base->Book.GroupNumber, 41);
-    EXPECT_EQ(self->Book.LocalEquationCount, 0);
-    EXPECT_EQ(base->Book.LocalEquationCount, 0);
-    EXPECT_TRUE(host.incidence.empty());
-}
-
-TEST_F(Frame, NegativeBaseCountIsReturnedWithTheWordsUntouched) {
-    auto inst = Make("CONNECTION");
-    auto* self = static_cast<ZR_CONNECTION*>(inst.get());
-    auto* base = static_cast<ZR_GENERICCONNECTION*>(self);
-    self->Book.GroupNumber = 7;
-    self->Book.LocalEquationCount = 8;
-    base->Book.GroupNumber = 9;
-    host.config.setUpEquationsResult = -1;
-    host.config.localEqnCountOffset = 1000;
-    ZR_ModelType::m_stLastGroup = 99;
-    EXPECT_EQ(inst->SetUpEquations(), -1);
-    EXPECT_EQ(self->Book.GroupNumber, 7);
-    EXPECT_EQ(self->Book.LocalEquationCount, 8);
-    EXPECT_EQ(base->Book.GroupNumber, 9);
-    for (const auto& c : host.baseCalls) EXPECT_NE(c.kind, BaseCall::SetLocalEqnCount);
-}
-
-TEST_F(Frame, JacPatternSetsEveryLevelsPatternCountToZero) {
-    auto inst = Make("CONNECTION");
-    auto* self = static_cast<ZR_CONNECTION*>(inst.get());
-    auto* base = static_cast<ZR_GENERICCONNECTION*>(self);
-    self->Book.PatternEntryCount = 5;
-    base->Book.PatternEntryCount = 5;
-    host.config.jacPatternResult = 314;
-    int* rows = nullptr;
-    int* cols = nullptr;
-    EXPECT_EQ(inst->JacPattern(rows, cols, nullptr), 314);
-    EXPECT_EQ(self->Book.PatternEntryCount, 0);
-    EXPECT_EQ(base->Book.PatternEntryCount, 0);
-}
-
-TEST_F(Frame, PropertyInfoWordIsStableAndZero) {
+// The exported words of every type: a property-info word of its own, stable and
+// zero; the compatibility record; a Jacobian record of 22 signed bytes and 32
+// unsigned, told apart from every other type's.
+TEST_F(Frame, ExportedDataOfEveryType) {
     using Info = std::int32_t* (*)();
     std::set<const std::int32_t*> words;
+    std::set<std::vector<std::int32_t>> distinct;
     for (const std::string& type : InstantiableTypes()) {
+        SCOPED_TRACE(type);
         auto info = reinterpret_cast<Info>(Library().Symbol(type + "PropertyInfo"));
         ASSERT_NE(info, nullptr);
         std::int32_t* word = info();
         EXPECT_EQ(word, info());
         EXPECT_EQ(*word, 0);
         words.insert(word);
-    }
-    EXPECT_EQ(words.size(), InstantiableTypes().size());
-}
-
-TEST_F(Frame, DataRecordsHaveTheirShapes) {
-    std::set<std::vector<std::int32_t>> distinct;
-    for (const std::string& type : InstantiableTypes()) {
-        SCOPED_TRACE(type);
         const auto* compat = Data<std::int32_t>("_Compatibility" + type);
         ASSERT_NE(compat, nullptr);
         EXPECT_EQ(compat[0], 6);
@@ -406,5 +381,6 @@ TEST_F(Frame, DataRecordsHaveTheirShapes) {
         for (int i = 23; i < 55; ++i) EXPECT_TRUE(jac[i] >= 0 && jac[i] <= 255) << i;
         distinct.insert(std::vector<std::int32_t>(jac, jac + 55));
     }
+    EXPECT_EQ(words.size(), InstantiableTypes().size());
     EXPECT_EQ(distinct.size(), InstantiableTypes().size());
 }
