@@ -1,12 +1,12 @@
 #include "grid.h"
 
-#include <cctype>
-#include <cstdlib>
-#include <stdexcept>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <random>
+#include <sstream>
+#include <stdexcept>
 
 #include "qtvexp/evaluate.h"
 #include "session.h"
@@ -281,7 +281,6 @@ int Census::Rows(int site) const {
     return s == m_sites.end() ? 0 : s->second;
 }
 
-bool Census::Has(int site, const std::string& array) const { return m_pairs.count({site, array}) != 0; }
 
 void ExpectInsideIndexSets(Grid& grid, const std::vector<Row>& rows) {
     const std::vector<ArrayView> arrays = grid.Arrays();
@@ -372,6 +371,75 @@ void ExpectWalksAgree(Grid& grid, int groupBase, int base, int offset) {
     EXPECT_EQ(static_cast<std::size_t>(book.PatternEntryCount), grid.patternRows.size());
     EXPECT_EQ(grid.patternRows.size(), terms);
     ExpectInsideIndexSets(grid, grid.Rows());
+}
+
+// --- random configurations -----------------------------------------------------------
+
+namespace {
+const char* const kMethods[] = {"BFD1", "BFD2", "FFD1", "FFD2", "CFD2", "CFD4", "UBFD4", "OCFE2", "OCFE3", "OCFE4"};
+const std::vector<std::string> kIntegrals[] = {
+    {"idx"}, {"idx", "idy", "idxdy"}, {"idx", "idy", "idz", "idxdy", "idxdz", "idydz", "idxdydz"}};
+// By dimension, the most nodes of a section drawn and of a whole grid: every
+// test over random configurations stays within seconds.
+const int kMostPerSection[] = {10, 6, 4};
+const long long kMostNodes[] = {120, 400, 512};
+}  // namespace
+
+bool Setup::Has(const std::string& name) const {
+    return std::find(integrals.begin(), integrals.end(), name) != integrals.end();
+}
+
+std::string Setup::Describe() const {
+    std::ostringstream s;
+    s << "seed " << seed << ":";
+    for (std::size_t a = 0; a < axes.size(); ++a) {
+        const AxisSetup& x = axes[a];
+        s << " " << "XYZ"[a] << " " << x.method << " {";
+        for (double h : x.spacings) s << " " << h;
+        s << " } highest " << x.highest << " used " << x.used << " " << x.boundary << ";";
+    }
+    for (const std::string& n : integrals) s << " " << n;
+    return s.str();
+}
+
+Setup DrawSetup(std::uint32_t seed, int dimensions) {
+    std::mt19937 engine(seed);
+    auto below = [&](int n) { return static_cast<int>(engine() % static_cast<std::uint32_t>(n)); };
+    Setup c{seed, {}, {}};
+    for (int a = 0; a < dimensions; ++a) {
+        AxisSetup x;
+        x.method = kMethods[below(10)];
+        const int sections = 1 + below(3);
+        for (int s = 0; s < sections; ++s)
+            x.spacings.push_back(1.0 / sections / (2 + below(kMostPerSection[dimensions - 1] - 1) + 0.25 * s));
+        x.highest = 1 + below(2);
+        x.used = below(4) - 1;
+        x.boundary = below(2) ? "Backward" : "Forward";
+        c.axes.push_back(x);
+    }
+    for (const std::string& name : kIntegrals[dimensions - 1])
+        if (below(2)) c.integrals.push_back(name);
+    return c;
+}
+
+void Configure(Grid& g, int axis, const AxisSetup& x) {
+    g.Method(axis, x.method).SectionSpacings(axis, x.spacings).Highest(axis, x.highest).Boundary(axis, x.boundary);
+    if (x.used >= 0) g.Used(axis, x.used);
+}
+
+bool Configure(Grid& g, const Setup& s) {
+    for (int a = 0; a < g.Dimensions(); ++a) Configure(g, a, s.axes[static_cast<std::size_t>(a)]);
+    if (!s.integrals.empty()) g.Integrals(s.integrals);
+    g.Settle();
+    long long nodes = 1;
+    for (int a = 0; a < g.Dimensions(); ++a) nodes *= g.EndNode(a) + 1LL;
+    return nodes <= kMostNodes[g.Dimensions() - 1];
+}
+
+std::unique_ptr<Grid> Make(int dimensions) {
+    if (dimensions == 1) return std::make_unique<Grid1>();
+    if (dimensions == 2) return std::make_unique<Grid2>();
+    return std::make_unique<Grid3>();
 }
 
 }  // namespace grid

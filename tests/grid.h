@@ -15,7 +15,7 @@
 //   // census: every DDX element has its row, joints have two
 //   const grid::Census census(rows);
 //   EXPECT_EQ(census.Count("DDX", {4, 0}), 1);
-//   EXPECT_TRUE(census.Has(6, "DDX"));              // ZR_Eqn6 defines DDX elements
+//   EXPECT_EQ(census.Rows(6), 8);                   // ZR_Eqn6 declares eight rows
 //
 //   // exactness: per family, the degree its stencil is exact to in its own direction
 //   fieldcheck::ExpectExactness(g, fieldcheck::UniformNodes(g),
@@ -27,6 +27,7 @@
 //   // and the walks agree, the elements lie in their index sets (test_agreement)
 //   grid::ExpectWalksAgree(g);
 #pragma once
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <set>
@@ -200,9 +201,8 @@ public:
     int Count(const std::string& array, const std::vector<int>& index) const;
     // Every subject tuple of an array with its row count.
     const std::map<std::vector<int>, int>& Of(const std::string& array) const;
-    // The rows of one site, and whether a site has rows with that subject array.
+    // The rows of one site; every site with each array its rows define.
     int Rows(int site) const;
-    bool Has(int site, const std::string& array) const;
     const std::set<std::pair<int, std::string>>& Pairs() const { return m_pairs; }
 
 private:
@@ -222,6 +222,35 @@ void ExpectInsideIndexSets(Grid& grid, const std::vector<Row>& rows);
 // whole expression; every site keeps one group and the groups rise with the
 // walk; every element named lies in its index sets.
 void ExpectWalksAgree(Grid& grid, int groupBase = 20, int base = 3, int offset = 1000);
+
+// --- random configurations -----------------------------------------------------------
+
+struct AxisSetup {
+    const char* method;
+    std::vector<double> spacings;  // one per section
+    int highest;                   // the domain's HIGHESTORDERDERIVATIVE
+    int used;                      // the distribution's order; -1: left to its default
+    const char* boundary;
+};
+
+struct Setup {
+    std::uint32_t seed;
+    std::vector<AxisSetup> axes;
+    std::vector<std::string> integrals;  // empty: left to the default
+    bool Has(const std::string& name) const;
+    std::string Describe() const;
+};
+
+// Per axis any method, one to three sections of spacings of their own, either
+// order and boundary condition; any choice of integrals. Drawn from the engine's
+// own output, which the standard fixes, so that a seed means the same
+// configuration everywhere.
+Setup DrawSetup(std::uint32_t seed, int dimensions);
+void Configure(Grid& g, int axis, const AxisSetup& x);
+// Every choice fixed, then settled; false when the grid has more nodes than a
+// test of its dimension runs over in good time.
+bool Configure(Grid& g, const Setup& s);
+std::unique_ptr<Grid> Make(int dimensions);
 
 // --- the members of each dimension -----------------------------------------------
 
