@@ -1,7 +1,10 @@
-// Integer sets as the distributions' index-set tests write their expectations:
-// plain vectors in ascending order, built from ranges and from a domain's nodes.
+// Integer sets and integrals as the distributions' tests write their
+// expectations: plain vectors in ascending order, built from ranges and from a
+// domain's nodes; which integral arrays a choice of integrals builds.
 #pragma once
+#include <cctype>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "domains/domain.h"
@@ -36,6 +39,24 @@ inline Ints NodesWithEnds(ZR_DOMAIN& domain) {
     std::set<int> all{0, domain.ENDNODE.v()};
     for (int n : Members(domain.INTERIOR.v())) all.insert(n);
     return Ints(all.begin(), all.end());
+}
+
+// The integral choices of a distribution of two or three dimensions, in the
+// order of their arrays.
+inline std::vector<std::string> IntegralNames(int dimensions) {
+    if (dimensions == 2) return {"idx", "idy", "idxdy"};
+    return {"idx", "idy", "idz", "idxdy", "idxdz", "idydz", "idxdydz"};
+}
+
+// Whether a choice of integrals builds an integral array: a nested integral is
+// built through the integrals it starts with, so IDX for "idxdz" too.
+inline bool Built(const std::string& array, const std::vector<std::string>& chosen) {
+    for (const std::string& name : chosen) {
+        std::string upper;
+        for (char c : name) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (upper.rfind(array, 0) == 0) return true;
+    }
+    return false;
 }
 
 }  // namespace index_sets
