@@ -16,20 +16,15 @@ std::vector<std::string> Members(const ZR_SetValue& s) {
     return out;
 }
 
+// What the host reads from the defaults when it builds one.
 template <class P>
 void ExpectQuantity(const char* quantity, const char* unit, int row) {
     P p;
-    EXPECT_EQ(p.ZR_PQCol(), 1);
-    EXPECT_EQ(p.ZR_PQRow(), row);
-    EXPECT_STREQ(p.ZR_DefaultPHYSICALQUANTITY()->TextValue(), quantity);
-    EXPECT_STREQ(p.ZR_DefaultBASEUOMNAME()->TextValue(), unit);
-    EXPECT_EQ(p.ZR_DefaultPHYSICALQUANTITY()->Flags(), 0);
     EXPECT_EQ(p.PhysicalQuantity(), quantity);
     EXPECT_EQ(p.BaseUnit(), unit);
+    EXPECT_EQ(p.PQCol(), 1);
     EXPECT_EQ(p.PQRow(), row);
-    // No default value or bound of their own: the real parameter's stand.
-    EXPECT_EQ(p.ZR_DefaultVALUE(), ZR_REALPARAMETER(false).ZR_DefaultVALUE());
-    EXPECT_EQ(p.ZR_DefaultLOWER(), nullptr);
+    EXPECT_EQ(p.ZR_DefaultPHYSICALQUANTITY()->Flags(), 0);
     EXPECT_EQ(p.v(), 0.0);
 }
 
@@ -44,7 +39,6 @@ TEST_F(ParameterTypes, DefaultsAreBuiltOnceAndSharedByEveryInstance) {
     ZR_NUMSECTIONSPARAM_DOMAIN a;
     ZR_NUMSECTIONSPARAM_DOMAIN b(false);
     EXPECT_EQ(a.ZR_DefaultVALUE(), b.ZR_DefaultVALUE());
-    EXPECT_EQ(a.ZR_DefaultLOWER(), a.ZR_DefaultLOWER());
     EXPECT_NE(a.ZR_DefaultVALUE(), a.ZR_DefaultLOWER());
     EXPECT_NE(a.ZR_DefaultVALUE(), ZR_POLYPOINTSPARAM_DOMAIN().ZR_DefaultVALUE());
     ZR_DISCRETIZATIONMETHODPARAM_DOMAIN m1;
@@ -57,7 +51,6 @@ TEST_F(ParameterTypes, DefaultsAreBuiltOnceAndSharedByEveryInstance) {
 
 TEST_F(ParameterTypes, CountsStartAtTheirLowerBoundAndRefuseLess) {
     ZR_NUMSECTIONSPARAM_DOMAIN sections;
-    EXPECT_EQ(sections.ZR_DefaultVALUE()->IntValue(), 1);
     EXPECT_EQ(sections.ZR_DefaultLOWER()->IntValue(), 1);
     EXPECT_EQ(sections.ZR_DefaultVALUE()->GetKind(), ZR_Value::Integer);
     EXPECT_EQ(sections.v(), 1);
@@ -70,9 +63,7 @@ TEST_F(ParameterTypes, CountsStartAtTheirLowerBoundAndRefuseLess) {
     EXPECT_EQ(sections.SetUserValue(ZR_Value(4, 0)), 0);
     EXPECT_EQ(sections.v(), 4);
 
-    ZR_POLYPOINTSPARAM_DOMAIN points;
-    EXPECT_EQ(points.ZR_DefaultVALUE()->IntValue(), 0);
-    EXPECT_EQ(points.ZR_DefaultLOWER()->IntValue(), 0);
+    ZR_POLYPOINTSPARAM_DOMAIN points;  // the bound is 0: -1 refused, 0 taken
     EXPECT_EQ(points.v(), 0);
     EXPECT_LT(points.SetUserValue(ZR_Value(-1, 0)), 0);
     ExpectErrors(1, "below the lower bound");
@@ -81,7 +72,6 @@ TEST_F(ParameterTypes, CountsStartAtTheirLowerBoundAndRefuseLess) {
 
 TEST_F(ParameterTypes, MethodsAreTheTenNamesAndTheBoundaryOneOfTwo) {
     ZR_DISCRETIZATIONMETHODPARAM_DOMAIN method;
-    EXPECT_STREQ(method.ZR_DefaultVALUE()->TextValue(), "BFD1");
     EXPECT_STREQ(static_cast<const char*>(method), "BFD1");
     const ZR_Value* valid = method.ZR_DefaultVALID();
     ASSERT_EQ(valid->GetKind(), ZR_Value::Set);
@@ -118,7 +108,6 @@ TEST_F(ParameterTypes, SystemAttributesComeOnceAndOnlyWithTheFlag) {
     EXPECT_EQ(built.Lower()->IntValue(), 1);
     ZR_ELEMENTBOUNDARYPARAM_DOMAIN text(false);
     EXPECT_EQ(text.ZR_VALIDValue(), nullptr);
-    EXPECT_EQ(&*text, &text);
     ZR_LENGTHPARAMETER length;
     EXPECT_EQ(&*length, &length);
 }
