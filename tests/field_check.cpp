@@ -249,7 +249,8 @@ void ExpectExactness(grid::Grid& g, const Coordinates& x, const std::vector<Fami
                     ADD_FAILURE() << family->label << ": " << count - kShown << " more rows miss at degree " << degree
                                   << " along axis " << axis;
             for (const auto& [family, relative] : worst)
-                EXPECT_GT(relative, clear) << family->label << " is exact at degree " << degree << " too";
+                EXPECT_GT(relative, clear) << family->label << " is exact at degree " << degree << " along axis " << axis
+                                           << " too";
         }
     }
 }

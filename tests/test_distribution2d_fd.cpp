@@ -12,9 +12,9 @@
 #include <cstring>
 #include <limits>
 #include <map>
-#include <random>
+#include <ostream>
 #include <set>
-#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,279 +30,155 @@ using grid::kY;
 
 namespace {
 
-// What the closed forms are written in: NX, NY the end nodes, S, T the section
-// counts, EX, EY the element counts, |J2|, |I2| the line sets, and the choices.
-struct Sizes {
-    long long nx, ny, s, t, ex, ey, j2, i2;
-    int ux, uy;
-    bool idx, idy, idxdy;  // idx: "idx" or "idxdy", which both need IDX
-    long long D1X(long long n) const { return ux > 0 ? n : 0; }
-    long long D2X(long long n) const { return ux > 1 ? n : 0; }
-    long long D1Y(long long n) const { return uy > 0 ? n : 0; }
-    long long D2Y(long long n) const { return uy > 1 ? n : 0; }
-    long long IX(long long n) const { return idx ? n : 0; }
-    long long IY(long long n) const { return idy ? n : 0; }
-    long long IXY(long long n) const { return idxdy ? n : 0; }
+// What a block's closed forms are written in, read along its own axis: N the end
+// node, S the sections, E the elements; the lines it runs over (the other
+// axis's end node + 1), those of its second derivatives (J2 for x, I2 for y)
+// and those of its second rows at joints (every line for x, I2 for y); the
+// order in use and whether its integral is asked.
+struct Block {
+    long long n, s, e, all, set, joint;
+    int u;
+    bool integral;
+    long long D1(long long k) const { return u > 0 ? k : 0; }
+    long long D2(long long k) const { return u > 1 ? k : 0; }
+    long long I(long long k) const { return integral ? k : 0; }
 };
 
 // Rows of these sites, and how many.
 using Tally = std::vector<std::pair<std::vector<int>, long long>>;
+// Rows (site, node along x) walked line by line, one group after the other.
+using Walk = std::vector<std::vector<std::pair<int, int>>>;
 
+// The y block's sites are the x block's shifted by yFirst - xFirst, then one
+// IDXDY site for each of the x block's last `integrals` sites, its IDX rows.
 struct FdMethod {
     const char* name;
     int xBlock;  // the x block's group offset; the y block's is the next
-    std::vector<Family> families;
-    Tally (*xCounts)(const Sizes&);
-    Tally (*yCounts)(const Sizes&);
-    // x in two sections of two intervals, y in one section of two, second x
-    // derivatives only: the rows (site, x node) of one y line, then those that
-    // run over every line. Empty: no example.
-    std::vector<std::pair<int, int>> perLine, overLines;
+    int xFirst, yFirst, integrals;
+    std::vector<Family> families;  // the x block's
+    Tally (*counts)(const Block&);  // the x block's
+    // x in two sections of `spacing`, y in one section of two intervals,
+    // second x derivatives only. Empty: the method's example stands apart.
+    double spacing;
+    Walk example;
 };
 
 // Degrees from the stencils: two-point differences and the trapezoid are exact
 // for lines, three-point first differences and the parabolic element integrals
 // for parabolas, the symmetric three-point second difference for cubics; the
-// central difference over two unequal spacings only for lines.
+// central difference over two unequal spacings only for lines. Five-point rows
+// are exact for quartics, the symmetric second difference for quintics; CFD4's
+// three-point rows next to a joint of unequal spacings for parabolas.
 const std::vector<FdMethod> kMethods = {
-    {"BFD1", 4,
-     {{"x two-point first differences", {5, 6, 8}, 1, kX},
-      {"x three-point second differences", {7}, 3, kX},
-      {"x trapezoids", {9}, 1, kX},
-      {"y two-point first differences", {10, 11, 13}, 1, kY},
-      {"y three-point second differences", {12}, 3, kY},
-      {"y trapezoids", {14, 15}, 1, kY}},
-     [](const Sizes& z) -> Tally {
-         return {{{5}, z.D1X(z.ny + 1)}, {{6}, z.D1X(z.nx * (z.ny + 1))}, {{7}, z.D2X((z.nx - z.s) * z.j2)},
-                 {{8}, z.D2X((z.s - 1) * (z.ny + 1))}, {{9}, z.IX(z.nx * (z.ny + 1))}};
+    {"BFD1", 4, 5, 10, 1,
+     {{"two-point first differences", {5, 6, 8}, 1}, {"three-point second differences", {7}, 3},
+      {"trapezoids", {9}, 1}},
+     [](const Block& b) -> Tally {
+         return {{{5}, b.D1(b.all)}, {{6}, b.D1(b.n * b.all)}, {{7}, b.D2((b.n - b.s) * b.set)},
+                 {{8}, b.D2((b.s - 1) * b.joint)}, {{9}, b.I(b.n * b.all)}};
      },
-     [](const Sizes& z) -> Tally {
-         return {{{10}, z.D1Y(z.nx + 1)}, {{11}, z.D1Y(z.ny * (z.nx + 1))}, {{12}, z.D2Y((z.ny - z.t) * z.i2)},
-                 {{13}, z.D2Y((z.t - 1) * z.i2)}, {{14}, z.IY(z.ny * (z.nx + 1))}, {{15}, z.IXY(z.nx * z.ny)}};
+     0.25, {{{5, 0}, {6, 1}, {6, 2}, {6, 3}, {6, 4}}, {{7, 1}}, {{7, 3}}, {{8, 2}}}},
+    {"BFD2", 6, 16, 23, 2,
+     {{"three-point first differences", {16, 17, 18, 20}, 2}, {"three-point second differences", {19}, 3},
+      {"parabolic element integrals", {21, 22}, 2}},
+     [](const Block& b) -> Tally {
+         return {{{16}, b.D1(b.all)}, {{17}, b.D1(b.s * b.all)}, {{18}, b.D1((b.n - b.s) * b.all)},
+                 {{19}, b.D2((b.n - b.s) * b.set)}, {{20}, b.D2((b.s - 1) * b.joint)},
+                 {{21}, b.I(b.e * b.all)}, {{22}, b.I(b.e * b.all)}};
      },
-     {{5, 0}, {6, 1}, {6, 2}, {6, 3}, {6, 4}},
-     {{7, 1}, {7, 3}, {8, 2}}},
-    {"BFD2", 6,
-     {{"x three-point first differences", {16, 17, 18, 20}, 2, kX},
-      {"x three-point second differences", {19}, 3, kX},
-      {"x parabolic element integrals", {21, 22}, 2, kX},
-      {"y three-point first differences", {23, 24, 25, 27}, 2, kY},
-      {"y three-point second differences", {26}, 3, kY},
-      {"y parabolic element integrals", {28, 29, 30, 31}, 2, kY}},
-     [](const Sizes& z) -> Tally {
-         return {{{16}, z.D1X(z.ny + 1)}, {{17}, z.D1X(z.s * (z.ny + 1))}, {{18}, z.D1X((z.nx - z.s) * (z.ny + 1))},
-                 {{19}, z.D2X((z.nx - z.s) * z.j2)}, {{20}, z.D2X((z.s - 1) * (z.ny + 1))},
-                 {{21}, z.IX(z.ex * (z.ny + 1))}, {{22}, z.IX(z.ex * (z.ny + 1))}};
+     0.25, {{{16, 0}, {17, 1}, {18, 2}, {17, 3}, {18, 4}}, {{19, 1}}, {{19, 3}}, {{20, 2}}}},
+    {"FFD1", 8, 32, 37, 1,
+     {{"two-point first differences", {32, 33, 35}, 1}, {"three-point second differences", {34}, 3},
+      {"trapezoids", {36}, 1}},
+     [](const Block& b) -> Tally {
+         return {{{32}, b.D1(b.n * b.all)}, {{33}, b.D1(b.all)}, {{34}, b.D2((b.n - b.s) * b.set)},
+                 {{35}, b.D2((b.s - 1) * b.joint)}, {{36}, b.I(b.n * b.all)}};
      },
-     [](const Sizes& z) -> Tally {
-         return {{{23}, z.D1Y(z.nx + 1)}, {{24}, z.D1Y(z.t * (z.nx + 1))}, {{25}, z.D1Y((z.ny - z.t) * (z.nx + 1))},
-                 {{26}, z.D2Y((z.ny - z.t) * z.i2)}, {{27}, z.D2Y((z.t - 1) * z.i2)},
-                 {{28}, z.IY(z.ey * (z.nx + 1))}, {{29}, z.IY(z.ey * (z.nx + 1))},
-                 {{30}, z.IXY(z.ey * z.nx)}, {{31}, z.IXY(z.ey * z.nx)}};
+     0.25, {{{32, 0}, {32, 1}, {32, 2}, {32, 3}, {33, 4}}, {{34, 1}}, {{35, 2}}, {{34, 3}}}},
+    {"FFD2", 10, 43, 50, 2,
+     {{"three-point first differences", {43, 44, 45, 47}, 2}, {"three-point second differences", {46}, 3},
+      {"parabolic element integrals", {48, 49}, 2}},
+     [](const Block& b) -> Tally {
+         return {{{43}, b.D1((b.n - b.s) * b.all)}, {{44}, b.D1(b.s * b.all)}, {{45}, b.D1(b.all)},
+                 {{46}, b.D2((b.n - b.s) * b.set)}, {{47}, b.D2((b.s - 1) * b.joint)},
+                 {{48}, b.I(b.e * b.all)}, {{49}, b.I(b.e * b.all)}};
      },
-     {{16, 0}, {17, 1}, {18, 2}, {17, 3}, {18, 4}},
-     {{19, 1}, {19, 3}, {20, 2}}},
-    {"FFD1", 8,
-     {{"x two-point first differences", {32, 33, 35}, 1, kX},
-      {"x three-point second differences", {34}, 3, kX},
-      {"x trapezoids", {36}, 1, kX},
-      {"y two-point first differences", {37, 38, 40}, 1, kY},
-      {"y three-point second differences", {39}, 3, kY},
-      {"y trapezoids", {41, 42}, 1, kY}},
-     [](const Sizes& z) -> Tally {
-         return {{{32}, z.D1X(z.nx * (z.ny + 1))}, {{33}, z.D1X(z.ny + 1)}, {{34}, z.D2X((z.nx - z.s) * z.j2)},
-                 {{35}, z.D2X((z.s - 1) * (z.ny + 1))}, {{36}, z.IX(z.nx * (z.ny + 1))}};
+     0.25, {{{43, 0}, {44, 1}, {43, 2}, {44, 3}, {45, 4}}, {{46, 1}}, {{47, 2}}, {{46, 3}}}},
+    {"CFD2", 12, 59, 67, 2,
+     {{"three-point first differences", {59, 60, 61, 64}, 2}, {"central differences across a joint", {62}, 1},
+      {"three-point second differences", {63}, 3}, {"parabolic element integrals", {65, 66}, 2}},
+     [](const Block& b) -> Tally {
+         return {{{59}, b.D1(b.all)}, {{60}, b.D1((b.n - b.s) * b.all)},
+                 {{61}, b.D1((b.u > 1 ? b.s : 1) * b.all)}, {{62}, b.D1((b.u > 1 ? 0 : b.s - 1) * b.all)},
+                 {{63}, b.D2((b.n - b.s) * b.set)}, {{64}, b.D2((b.s - 1) * b.joint)},
+                 {{65}, b.I(b.e * b.all)}, {{66}, b.I(b.e * b.all)}};
      },
-     [](const Sizes& z) -> Tally {
-         return {{{37}, z.D1Y(z.ny * (z.nx + 1))}, {{38}, z.D1Y(z.nx + 1)}, {{39}, z.D2Y((z.ny - z.t) * z.i2)},
-                 {{40}, z.D2Y((z.t - 1) * z.i2)}, {{41}, z.IY(z.ny * (z.nx + 1))}, {{42}, z.IXY(z.nx * z.ny)}};
+     0.25, {{{59, 0}, {60, 1}, {61, 2}, {60, 3}, {61, 4}}, {{63, 1}}, {{63, 3}}, {{64, 2}}}},
+    // Around each joint, with first derivatives only, three rows whatever the
+    // spacings: 80 or 79 after it, 86 twice or 84 and 85 before and at it.
+    {"CFD4", 14, 77, 95, 4,
+     {{"five-point first differences", {77, 78, 80, 81, 82, 83, 86, 90}, 4},
+      {"three-point first differences beside a joint", {79, 85}, 2},
+      {"central differences across a joint", {84}, 1},
+      {"five-point one-sided second differences", {87, 89}, 4},
+      {"five-point central second differences", {88}, 5},
+      {"quartic element integrals", {91, 92, 93, 94}, 4}},
+     [](const Block& b) -> Tally {
+         const long long ends = b.u > 1 ? b.s : 1, across = b.u > 1 ? 0 : b.s - 1;
+         return {{{77}, b.D1(b.all)}, {{78}, b.D1(ends * b.all)}, {{79, 80}, b.D1(across * b.all)},
+                 {{81}, b.D1((b.n - 3 * b.s) * b.all)}, {{82}, b.D1(ends * b.all)}, {{83}, b.D1(ends * b.all)},
+                 {{84, 85, 86}, b.D1(2 * across * b.all)}, {{87}, b.D2(b.s * b.set)},
+                 {{88}, b.D2((b.n - 3 * b.s) * b.set)}, {{89}, b.D2(b.s * b.set)}, {{90}, b.D2((b.s - 1) * b.joint)},
+                 {{91}, b.I(b.e * b.all)}, {{92}, b.I(b.e * b.all)}, {{93}, b.I(b.e * b.all)},
+                 {{94}, b.I(b.e * b.all)}};
      },
-     {{32, 0}, {32, 1}, {32, 2}, {32, 3}, {33, 4}},
-     {{34, 1}, {35, 2}, {34, 3}}},
-    {"FFD2", 10,
-     {{"x three-point first differences", {43, 44, 45, 47}, 2, kX},
-      {"x three-point second differences", {46}, 3, kX},
-      {"x parabolic element integrals", {48, 49}, 2, kX},
-      {"y three-point first differences", {50, 51, 52, 54}, 2, kY},
-      {"y three-point second differences", {53}, 3, kY},
-      {"y parabolic element integrals", {55, 56, 57, 58}, 2, kY}},
-     [](const Sizes& z) -> Tally {
-         return {{{43}, z.D1X((z.nx - z.s) * (z.ny + 1))}, {{44}, z.D1X(z.s * (z.ny + 1))}, {{45}, z.D1X(z.ny + 1)},
-                 {{46}, z.D2X((z.nx - z.s) * z.j2)}, {{47}, z.D2X((z.s - 1) * (z.ny + 1))},
-                 {{48}, z.IX(z.ex * (z.ny + 1))}, {{49}, z.IX(z.ex * (z.ny + 1))}};
+     0, {}},
+    // x in two sections of four intervals: each line's first-derivative rows
+    // section after section, 121 at the joint from the left; then each
+    // section's second-derivative rows on the lines of J2, the second
+    // section's joint row 125 on every line after its own.
+    {"UBFD4", 16, 117, 130, 4,
+     {{"five-point first differences", {117, 118, 119, 120, 121, 125}, 4},
+      {"five-point one-sided second differences", {122, 124}, 4},
+      {"five-point central second differences", {123}, 5},
+      {"quartic element integrals", {126, 127, 128, 129}, 4}},
+     [](const Block& b) -> Tally {
+         return {{{117}, b.D1(b.all)}, {{118}, b.D1(b.s * b.all)}, {{119}, b.D1(b.s * b.all)},
+                 {{120}, b.D1((b.n - 3 * b.s) * b.all)}, {{121}, b.D1(b.s * b.all)}, {{122}, b.D2(b.s * b.set)},
+                 {{123}, b.D2(b.s * b.set)}, {{124}, b.D2((b.n - 3 * b.s) * b.set)},
+                 {{125}, b.D2((b.s - 1) * b.joint)}, {{126}, b.I(b.e * b.all)}, {{127}, b.I(b.e * b.all)},
+                 {{128}, b.I(b.e * b.all)}, {{129}, b.I(b.e * b.all)}};
      },
-     [](const Sizes& z) -> Tally {
-         return {{{50}, z.D1Y((z.ny - z.t) * (z.nx + 1))}, {{51}, z.D1Y(z.t * (z.nx + 1))}, {{52}, z.D1Y(z.nx + 1)},
-                 {{53}, z.D2Y((z.ny - z.t) * z.i2)}, {{54}, z.D2Y((z.t - 1) * z.i2)},
-                 {{55}, z.IY(z.ey * (z.nx + 1))}, {{56}, z.IY(z.ey * (z.nx + 1))},
-                 {{57}, z.IXY(z.ey * z.nx)}, {{58}, z.IXY(z.ey * z.nx)}};
-     },
-     {{43, 0}, {44, 1}, {43, 2}, {44, 3}, {45, 4}},
-     {{46, 1}, {47, 2}, {46, 3}}},
-    {"CFD2", 12,
-     {{"x three-point first differences", {59, 60, 61, 64}, 2, kX},
-      {"x central differences across a joint", {62}, 1, kX},
-      {"x three-point second differences", {63}, 3, kX},
-      {"x parabolic element integrals", {65, 66}, 2, kX},
-      {"y three-point first differences", {67, 68, 69, 72}, 2, kY},
-      {"y central differences across a joint", {70}, 1, kY},
-      {"y three-point second differences", {71}, 3, kY},
-      {"y parabolic element integrals", {73, 74, 75, 76}, 2, kY}},
-     [](const Sizes& z) -> Tally {
-         return {{{59}, z.D1X(z.ny + 1)}, {{60}, z.D1X((z.nx - z.s) * (z.ny + 1))},
-                 {{61}, z.D1X((z.ux > 1 ? z.s : 1) * (z.ny + 1))}, {{62}, z.D1X((z.ux > 1 ? 0 : z.s - 1) * (z.ny + 1))},
-                 {{63}, z.D2X((z.nx - z.s) * z.j2)}, {{64}, z.D2X((z.s - 1) * (z.ny + 1))},
-                 {{65}, z.IX(z.ex * (z.ny + 1))}, {{66}, z.IX(z.ex * (z.ny + 1))}};
-     },
-     [](const Sizes& z) -> Tally {
-         return {{{67}, z.D1Y(z.nx + 1)}, {{68}, z.D1Y((z.ny - z.t) * (z.nx + 1))},
-                 {{69}, z.D1Y((z.uy > 1 ? z.t : 1) * (z.nx + 1))}, {{70}, z.D1Y((z.uy > 1 ? 0 : z.t - 1) * (z.nx + 1))},
-                 {{71}, z.D2Y((z.ny - z.t) * z.i2)}, {{72}, z.D2Y((z.t - 1) * z.i2)},
-                 {{73}, z.IY(z.ey * (z.nx + 1))}, {{74}, z.IY(z.ey * (z.nx + 1))},
-                 {{75}, z.IXY(z.ey * z.nx)}, {{76}, z.IXY(z.ey * z.nx)}};
-     },
-     {{59, 0}, {60, 1}, {61, 2}, {60, 3}, {61, 4}},
-     {{63, 1}, {63, 3}, {64, 2}}},
-    // Five-point rows are exact for quartics, the symmetric second difference
-    // for quintics; CFD4's three-point rows next to a joint of unequal spacings
-    // for parabolas, its row at such a joint, over the two spacings, for lines.
-    {"CFD4", 14,
-     {{"x five-point first differences", {77, 78, 80, 81, 82, 83, 86, 90}, 4, kX},
-      {"x three-point first differences beside a joint", {79, 85}, 2, kX},
-      {"x central differences across a joint", {84}, 1, kX},
-      {"x five-point one-sided second differences", {87, 89}, 4, kX},
-      {"x five-point central second differences", {88}, 5, kX},
-      {"x quartic element integrals", {91, 92, 93, 94}, 4, kX},
-      {"y five-point first differences", {95, 96, 98, 99, 100, 101, 104, 108}, 4, kY},
-      {"y three-point first differences beside a joint", {97, 103}, 2, kY},
-      {"y central differences across a joint", {102}, 1, kY},
-      {"y five-point one-sided second differences", {105, 107}, 4, kY},
-      {"y five-point central second differences", {106}, 5, kY},
-      {"y quartic element integrals", {109, 110, 111, 112, 113, 114, 115, 116}, 4, kY}},
-     // Around each joint, with first derivatives only, three rows whatever the
-     // spacings: 80 or 79 after it, 86 twice or 84 and 85 before and at it.
-     [](const Sizes& z) -> Tally {
-         const long long ends = z.ux > 1 ? z.s : 1, across = z.ux > 1 ? 0 : z.s - 1;
-         return {{{77}, z.D1X(z.ny + 1)}, {{78}, z.D1X(ends * (z.ny + 1))}, {{79, 80}, z.D1X(across * (z.ny + 1))},
-                 {{81}, z.D1X((z.nx - 3 * z.s) * (z.ny + 1))}, {{82}, z.D1X(ends * (z.ny + 1))},
-                 {{83}, z.D1X(ends * (z.ny + 1))}, {{84, 85, 86}, z.D1X(2 * across * (z.ny + 1))},
-                 {{87}, z.D2X(z.s * z.j2)}, {{88}, z.D2X((z.nx - 3 * z.s) * z.j2)}, {{89}, z.D2X(z.s * z.j2)},
-                 {{90}, z.D2X((z.s - 1) * (z.ny + 1))}, {{91}, z.IX(z.ex * (z.ny + 1))},
-                 {{92}, z.IX(z.ex * (z.ny + 1))}, {{93}, z.IX(z.ex * (z.ny + 1))}, {{94}, z.IX(z.ex * (z.ny + 1))}};
-     },
-     [](const Sizes& z) -> Tally {
-         const long long ends = z.uy > 1 ? z.t : 1, across = z.uy > 1 ? 0 : z.t - 1;
-         return {{{95}, z.D1Y(z.nx + 1)}, {{96}, z.D1Y(ends * (z.nx + 1))}, {{97, 98}, z.D1Y(across * (z.nx + 1))},
-                 {{99}, z.D1Y((z.ny - 3 * z.t) * (z.nx + 1))}, {{100}, z.D1Y(ends * (z.nx + 1))},
-                 {{101}, z.D1Y(ends * (z.nx + 1))}, {{102, 103, 104}, z.D1Y(2 * across * (z.nx + 1))},
-                 {{105}, z.D2Y(z.t * z.i2)}, {{106}, z.D2Y((z.ny - 3 * z.t) * z.i2)}, {{107}, z.D2Y(z.t * z.i2)},
-                 {{108}, z.D2Y((z.t - 1) * z.i2)}, {{109}, z.IY(z.ey * (z.nx + 1))},
-                 {{110}, z.IY(z.ey * (z.nx + 1))}, {{111}, z.IY(z.ey * (z.nx + 1))}, {{112}, z.IY(z.ey * (z.nx + 1))},
-                 {{113}, z.IXY(z.ey * z.nx)}, {{114}, z.IXY(z.ey * z.nx)}, {{115}, z.IXY(z.ey * z.nx)},
-                 {{116}, z.IXY(z.ey * z.nx)}};
-     },
-     {},
-     {}},
-    {"UBFD4", 16,
-     {{"x five-point first differences", {117, 118, 119, 120, 121, 125}, 4, kX},
-      {"x five-point one-sided second differences", {122, 124}, 4, kX},
-      {"x five-point central second differences", {123}, 5, kX},
-      {"x quartic element integrals", {126, 127, 128, 129}, 4, kX},
-      {"y five-point first differences", {130, 131, 132, 133, 134, 138}, 4, kY},
-      {"y five-point one-sided second differences", {135, 137}, 4, kY},
-      {"y five-point central second differences", {136}, 5, kY},
-      {"y quartic element integrals", {139, 140, 141, 142, 143, 144, 145, 146}, 4, kY}},
-     [](const Sizes& z) -> Tally {
-         return {{{117}, z.D1X(z.ny + 1)}, {{118}, z.D1X(z.s * (z.ny + 1))}, {{119}, z.D1X(z.s * (z.ny + 1))},
-                 {{120}, z.D1X((z.nx - 3 * z.s) * (z.ny + 1))}, {{121}, z.D1X(z.s * (z.ny + 1))},
-                 {{122}, z.D2X(z.s * z.j2)}, {{123}, z.D2X(z.s * z.j2)}, {{124}, z.D2X((z.nx - 3 * z.s) * z.j2)},
-                 {{125}, z.D2X((z.s - 1) * (z.ny + 1))}, {{126}, z.IX(z.ex * (z.ny + 1))},
-                 {{127}, z.IX(z.ex * (z.ny + 1))}, {{128}, z.IX(z.ex * (z.ny + 1))}, {{129}, z.IX(z.ex * (z.ny + 1))}};
-     },
-     [](const Sizes& z) -> Tally {
-         return {{{130}, z.D1Y(z.nx + 1)}, {{131}, z.D1Y(z.t * (z.nx + 1))}, {{132}, z.D1Y(z.t * (z.nx + 1))},
-                 {{133}, z.D1Y((z.ny - 3 * z.t) * (z.nx + 1))}, {{134}, z.D1Y(z.t * (z.nx + 1))},
-                 {{135}, z.D2Y(z.t * z.i2)}, {{136}, z.D2Y(z.t * z.i2)}, {{137}, z.D2Y((z.ny - 3 * z.t) * z.i2)},
-                 {{138}, z.D2Y((z.t - 1) * z.i2)}, {{139}, z.IY(z.ey * (z.nx + 1))},
-                 {{140}, z.IY(z.ey * (z.nx + 1))}, {{141}, z.IY(z.ey * (z.nx + 1))}, {{142}, z.IY(z.ey * (z.nx + 1))},
-                 {{143}, z.IXY(z.ey * z.nx)}, {{144}, z.IXY(z.ey * z.nx)}, {{145}, z.IXY(z.ey * z.nx)},
-                 {{146}, z.IXY(z.ey * z.nx)}};
-     },
-     {},
-     {}},
+     0.125,
+     {{{117, 0}, {118, 1}, {119, 2}, {120, 3}, {121, 4}, {118, 5}, {119, 6}, {120, 7}, {121, 8}},
+      {{122, 1}, {123, 2}, {124, 3}},
+      {{122, 5}, {123, 6}, {124, 7}},
+      {{125, 4}}}},
 };
-
-bool Is(const char* method, const char* name) { return std::strcmp(method, name) == 0; }
 
 void PrintTo(const FdMethod& m, std::ostream* os) { *os << m.name; }
 
-const char* const kAnyMethod[] = {"BFD1", "BFD2", "FFD1", "FFD2", "CFD2", "CFD4", "UBFD4", "OCFE2", "OCFE3", "OCFE4"};
+const FdMethod& Named(const char* name) {
+    for (const FdMethod& m : kMethods)
+        if (std::strcmp(m.name, name) == 0) return m;
+    throw std::invalid_argument(name);
+}
 
-// --- random configurations -----------------------------------------------------------
-
-struct AxisSetup {
-    const char* method;
-    std::vector<double> spacings;  // one per section
-    int highest;                   // the domain's HIGHESTORDERDERIVATIVE
-    int used;                      // the distribution's order; -1: its default
-};
-
-struct Config {
-    std::uint32_t seed;
-    AxisSetup axes[2];
-    std::vector<std::string> integrals;  // empty: the default
-    bool Has(const std::string& name) const {
-        for (const std::string& n : integrals)
-            if (n == name) return true;
-        return false;
-    }
-    std::string Describe() const {
-        std::ostringstream s;
-        s << "seed " << seed << ":";
-        for (int a = 0; a < 2; ++a) {
-            s << " " << "XY"[a] << " " << axes[a].method << " {";
-            for (double h : axes[a].spacings) s << " " << h;
-            s << " } highest " << axes[a].highest << " used " << axes[a].used << ";";
+// Both blocks' families: the y block's are the x block's shifted, its
+// integrals with the IDXDY rows beside its IDY rows.
+std::vector<Family> Families(const FdMethod& m) {
+    std::vector<Family> out = m.families;
+    const int shift = m.yFirst - m.xFirst;
+    for (const Family& f : m.families) {
+        Family y{f.label, {}, f.degree, kY};
+        for (int s : f.sites) {
+            y.sites.push_back(s + shift);
+            if (s >= m.yFirst - m.integrals) y.sites.push_back(s + shift + m.integrals);
         }
-        for (const std::string& n : integrals) s << " " << n;
-        return s.str();
+        out.push_back(y);
     }
-};
-
-// The method on x, on y or on both (by the seed), the other axis any method;
-// sections of their own spacings. The engine's output is fixed by the standard.
-Config Draw(std::uint32_t seed, const char* method) {
-    std::mt19937 engine(seed);
-    auto below = [&](int n) { return static_cast<int>(engine() % static_cast<std::uint32_t>(n)); };
-    Config c;
-    c.seed = seed;
-    const int on = static_cast<int>(seed % 3);  // 0: x, 1: y, 2: both
-    for (int a = 0; a < 2; ++a) {
-        AxisSetup& x = c.axes[a];
-        x.method = on == 2 || on == a ? method : kAnyMethod[below(10)];
-        const int sections = 1 + below(3);
-        for (int s = 0; s < sections; ++s) x.spacings.push_back(1.0 / sections / (2 + below(5) + 0.25 * s));
-        x.highest = 1 + below(2);
-        x.used = below(4) - 1;
-    }
-    for (const char* name : {"idx", "idy", "idxdy"})
-        if (below(2)) c.integrals.push_back(name);
-    return c;
-}
-
-void Apply(grid::Grid& g, int axis, const AxisSetup& x) {
-    g.Method(axis, x.method).SectionSpacings(axis, x.spacings).Highest(axis, x.highest);
-    if (x.used >= 0) g.Used(axis, x.used);
-}
-
-// Settled and declared; false when it has more nodes than the tests allow.
-bool Build(grid::Grid2& g, const Config& c) {
-    for (int a = 0; a < 2; ++a) Apply(g, a, c.axes[a]);
-    if (!c.integrals.empty()) g.Integrals(c.integrals);
-    g.Settle();
-    if ((g.EndNode(kX) + 1LL) * (g.EndNode(kY) + 1LL) > 400) return false;
-    g.Declare(100);
-    return true;
+    out.push_back({"integral starts", {1, 2, 3, 4}, grid::kAnyDegree, kX});
+    return out;
 }
 
 // --- what a grid holds -------------------------------------------------------------------
@@ -329,31 +205,35 @@ std::set<int> Lines(grid::Grid& g, int axis) {
     return std::set<int>(n.begin(), n.end());
 }
 
-Sizes Measure(grid::Grid2& g, const Config& c) {
-    Sizes z{};
-    z.nx = g.EndNode(kX);
-    z.ny = g.EndNode(kY);
-    z.s = g.SectionCount(kX);
-    z.t = g.SectionCount(kY);
-    for (int s = 1; s <= z.s; ++s) z.ex += g.Section(kX, s).NUMELEMENTS.v();
-    for (int s = 1; s <= z.t; ++s) z.ey += g.Section(kY, s).NUMELEMENTS.v();
-    z.j2 = static_cast<long long>(Lines(g, kY).size());
-    z.i2 = static_cast<long long>(Lines(g, kX).size());
-    z.ux = g.dist.HIGHESTORDERXDERIVATIVEUSED.v();
-    z.uy = g.dist.HIGHESTORDERYDERIVATIVEUSED.v();
-    z.idx = c.Has("idx") || c.Has("idxdy");
-    z.idy = c.Has("idy");
-    z.idxdy = c.Has("idxdy");
-    return z;
+Block Measure(grid::Grid2& g, int axis, const grid::Setup& c) {
+    Block b{};
+    b.n = g.EndNode(axis);
+    b.s = g.SectionCount(axis);
+    for (int s = 1; s <= b.s; ++s) b.e += g.Section(axis, s).NUMELEMENTS.v();
+    b.all = g.EndNode(1 - axis) + 1;
+    b.set = static_cast<long long>(Lines(g, 1 - axis).size());
+    b.joint = axis == kX ? b.all : b.set;
+    b.u = axis == kX ? g.dist.HIGHESTORDERXDERIVATIVEUSED.v() : g.dist.HIGHESTORDERYDERIVATIVEUSED.v();
+    b.integral = axis == kX ? c.Has("idx") || c.Has("idxdy") : c.Has("idy");
+    return b;
 }
 
-// Row counts per element: `count(i, j)` rows at every node, none where it is 0.
+// The method on x, on y or on both (by the seed), the other axis any method.
+grid::Setup Draw(std::uint32_t seed, const char* method) {
+    grid::Setup c = grid::DrawSetup(seed, 2);
+    for (int a : {kX, kY})
+        if (seed % 3 == 2 || seed % 3 == static_cast<std::uint32_t>(a)) c.axes[a].method = method;
+    return c;
+}
+
+// Row counts per element, keyed (i, j): `count(n, k)` rows at node n of the
+// axis on line k of the other, none where it is 0.
 template <class F>
-std::map<std::vector<int>, int> Expected(grid::Grid& g, F&& count) {
+std::map<std::vector<int>, int> Expected(grid::Grid& g, int axis, F&& count) {
     std::map<std::vector<int>, int> out;
     for (int i = 0; i <= g.EndNode(kX); ++i)
         for (int j = 0; j <= g.EndNode(kY); ++j)
-            if (const int n = count(i, j)) out[{i, j}] = n;
+            if (const int n = axis == kX ? count(i, j) : count(j, i)) out[{i, j}] = n;
     return out;
 }
 
@@ -372,13 +252,12 @@ void ExpectTally(const std::vector<grid::Row>& rows, int group, const Tally& tal
 }
 
 class Fd2Method : public LinkedTest, public ::testing::WithParamInterface<FdMethod> {};
+class Fd2Example : public Fd2Method {};
 
 // Sections of different spacings in both directions, so that a row with the
 // wrong section's h, or a value one node off across its direction, shows.
 TEST_P(Fd2Method, EveryRowIsExactForItsDegreeAndNoMore) {
     const FdMethod& m = GetParam();
-    std::vector<Family> families = m.families;
-    families.push_back({"integral starts", {1, 2, 3, 4}, grid::kAnyDegree, kX});
     for (int used : {1, 2}) {
         SCOPED_TRACE(std::string(m.name) + " used " + std::to_string(used));
         grid::Grid2 g;
@@ -388,7 +267,7 @@ TEST_P(Fd2Method, EveryRowIsExactForItsDegreeAndNoMore) {
         for (int a : {kX, kY})
             for (int s = 2; s <= g.SectionCount(a); ++s)
                 ASSERT_NE(g.Section(a, s - 1).ELEMENTLENGTH.v(), g.Section(a, s).ELEMENTLENGTH.v());
-        fieldcheck::ExpectExactness(g, fieldcheck::UniformNodes(g), families, 1e-12, 1e-7);
+        fieldcheck::ExpectExactness(g, fieldcheck::UniformNodes(g), Families(m), 1e-12, 1e-7);
     }
 }
 
@@ -402,39 +281,42 @@ TEST_P(Fd2Method, RowsDefineEveryElementInTheNumbersOfTheClosedForms) {
     const FdMethod& m = GetParam();
     int checked = 0;
     for (std::uint32_t seed = 1; checked < 40 && seed < 400; ++seed) {
-        const Config c = Draw(7000 + seed, m.name);
+        const grid::Setup c = Draw(7000 + seed, m.name);
         SCOPED_TRACE(c.Describe());
         host.Reset();
         grid::Grid2 g;
-        if (!Build(g, c)) continue;
+        if (!grid::Configure(g, c)) continue;
+        g.Declare(100);
         ++checked;
         const std::vector<grid::Row> rows = g.Rows();
         const grid::Census census(rows);
         grid::ExpectInsideIndexSets(g, rows);
-        const Sizes z = Measure(g, c);
-        const std::set<int> jx = Joints(g, kX), jy = Joints(g, kY), inX = Inner(g, kX), inY = Inner(g, kY);
-        const std::set<int> i2 = Lines(g, kX), j2 = Lines(g, kY);
-        auto every = [](bool on) { return [on](int, int) { return on ? 1 : 0; }; };
-        if (Is(c.axes[kX].method, m.name)) {
-            EXPECT_EQ(census.Of("DDX"), Expected(g, [&](int i, int) {
-                          return z.ux > 0 ? 1 + (z.ux > 1 && jx.count(i)) : 0;
+        for (int a : {kX, kY}) {
+            if (std::strcmp(c.axes[a].method, m.name) != 0) continue;
+            const Block b = Measure(g, a, c);
+            const std::set<int> joints = Joints(g, a), inner = Inner(g, a), lines = Lines(g, 1 - a);
+            const std::string l(1, "XY"[a]);
+            EXPECT_EQ(census.Of("DD" + l), Expected(g, a, [&](int n, int k) {
+                          return b.u > 0 ? 1 + (b.u > 1 && joints.count(n) && (a == kX || lines.count(k))) : 0;
                       }));
-            EXPECT_EQ(census.Of("D2DX2"), Expected(g, [&](int i, int j) {
-                          return z.ux > 1 && inX.count(i) && j2.count(j) ? 1 : 0;
+            EXPECT_EQ(census.Of("D2D" + l + "2"), Expected(g, a, [&](int n, int k) {
+                          return b.u > 1 && inner.count(n) && lines.count(k) ? 1 : 0;
                       }));
-            EXPECT_EQ(census.Of("IDX"), Expected(g, every(z.idx)));
-            ExpectTally(rows, 100 + m.xBlock, m.xCounts(z));
-        }
-        if (Is(c.axes[kY].method, m.name)) {
-            EXPECT_EQ(census.Of("DDY"), Expected(g, [&](int i, int j) {
-                          return z.uy > 0 ? 1 + (z.uy > 1 && jy.count(j) && i2.count(i)) : 0;
-                      }));
-            EXPECT_EQ(census.Of("D2DY2"), Expected(g, [&](int i, int j) {
-                          return z.uy > 1 && i2.count(i) && inY.count(j) ? 1 : 0;
-                      }));
-            EXPECT_EQ(census.Of("IDY"), Expected(g, every(z.idy)));
-            EXPECT_EQ(census.Of("IDXDY"), Expected(g, every(z.idxdy)));
-            ExpectTally(rows, 100 + m.xBlock + 1, m.yCounts(z));
+            EXPECT_EQ(census.Of("ID" + l), Expected(g, a, [&](int, int) { return b.integral ? 1 : 0; }));
+            Tally tally = m.counts(b);
+            if (a == kY) {
+                // The IDXDY rows: the IDY rules over the lines but x's first.
+                Block idxdy = b;
+                idxdy.all -= 1;
+                idxdy.integral = c.Has("idxdy");
+                const Tally extra = m.counts(idxdy);
+                tally.insert(tally.end(), extra.end() - m.integrals, extra.end());
+                for (std::size_t t = 0; t < tally.size(); ++t)
+                    for (int& site : tally[t].first)
+                        site += m.yFirst - m.xFirst + (t + m.integrals >= tally.size() ? m.integrals : 0);
+                EXPECT_EQ(census.Of("IDXDY"), Expected(g, a, [&](int, int) { return c.Has("idxdy") ? 1 : 0; }));
+            }
+            ExpectTally(rows, 100 + m.xBlock + a, tally);
         }
         if (HasFailure()) break;  // the first configuration that fails is the one to read
     }
@@ -449,16 +331,18 @@ TEST_P(Fd2Method, EachLineAgreesWithOneDimension) {
     const fieldcheck::Polynomial along({0.3, -1.1, 0.7, 2.0, -0.4, 1.3, -0.9, 0.5}, 0.37);
     const fieldcheck::Polynomial across({1.0, 0.5, 0.25}, 0.4);
     for (std::uint32_t seed = 1; seed <= 24; ++seed) {
-        Config c = Draw(9000 + seed, m.name);
-        const int axis = Is(c.axes[kX].method, m.name) && (seed % 2 || !Is(c.axes[kY].method, m.name)) ? kX : kY;
-        AxisSetup& own = c.axes[axis];
+        grid::Setup c = Draw(9000 + seed, m.name);
+        auto uses = [&](int a) { return std::strcmp(c.axes[a].method, m.name) == 0; };
+        const int axis = uses(kX) && (seed % 2 || !uses(kY)) ? kX : kY;
+        grid::AxisSetup& own = c.axes[axis];
         own.used = static_cast<int>(seed % 3);
         SCOPED_TRACE(c.Describe() + " along " + "XY"[axis]);
         host.Reset();
         grid::Grid2 g;
-        if (!Build(g, c)) continue;
+        if (!grid::Configure(g, c)) continue;
+        g.Declare(100);
         grid::Grid1 line;
-        Apply(line, kX, own);
+        grid::Configure(line, kX, own);
         if (axis == kX ? c.Has("idx") || c.Has("idxdy") : c.Has("idy") || c.Has("idxdy")) line.Integrals({"idx"});
         line.Settle().Declare();
         const std::set<int> lines = Lines(g, 1 - axis);
@@ -477,47 +361,46 @@ TEST_P(Fd2Method, EachLineAgreesWithOneDimension) {
     }
 }
 
-// x in two sections of two intervals, y in one of two; second x derivatives,
-// nothing in y: the x block's rows line by line, then its second-derivative
-// rows section by section, each section's joint rows after its own.
-TEST_P(Fd2Method, WorkedExampleOfTheXBlock) {
+// y BFD1 in one section of two intervals with nothing of its own: the x block's rows
+// group by group, each group line by line.
+TEST_P(Fd2Example, WorkedExampleOfTheXBlock) {
     const FdMethod& m = GetParam();
-    if (m.perLine.empty()) GTEST_SKIP() << "no example";
     grid::Grid2 g;
-    g.Method(m.name).Sections(kX, 2).Spacing(kX, 0.25).Highest(kX, 2).Used(kX, 2);
-    g.Spacing(kY, 0.5).Highest(kY, 1).Used(kY, 0).Settle().Declare(100);
-    ASSERT_EQ(g.EndNode(kX), 4);
+    g.Method(kX, m.name).Sections(kX, 2).Spacing(kX, m.spacing).Highest(kX, 2).Used(kX, 2);
+    g.Method(kY, "BFD1").Spacing(kY, 0.5).Highest(kY, 1).Used(kY, 0).Settle().Declare(100);
     ASSERT_EQ(g.EndNode(kY), 2);
     std::vector<std::string> expected;
-    auto at = [](int site, int i, int j) {
-        return std::to_string(site) + "@" + std::to_string(i) + "," + std::to_string(j);
-    };
-    for (int j = 0; j <= 2; ++j)
-        for (const auto& [site, i] : m.perLine) expected.push_back(at(site, i, j));
-    for (const auto& [site, i] : m.overLines)
-        for (int j = 0; j <= 2; ++j) expected.push_back(at(site, i, j));
+    for (const auto& group : m.example)
+        for (int j = 0; j <= 2; ++j)
+            for (const auto& [site, i] : group)
+                expected.push_back(std::to_string(site) + "@" + std::to_string(i) + "," + std::to_string(j));
     const std::vector<grid::Row> rows = g.Rows();
     EXPECT_EQ(grid::Sequence(rows), expected);
-    for (const grid::Row& r : rows) {
-        EXPECT_EQ(r.group, 100 + m.xBlock) << "ZR_Eqn" << r.site;
-    }
+    for (const grid::Row& r : rows) EXPECT_EQ(r.group, 100 + m.xBlock) << "ZR_Eqn" << r.site;
 }
 
-INSTANTIATE_TEST_SUITE_P(Methods, Fd2Method, ::testing::ValuesIn(kMethods),
-                         [](const ::testing::TestParamInfo<FdMethod>& info) { return std::string(info.param.name); });
+std::vector<FdMethod> WithExamples() {
+    std::vector<FdMethod> out;
+    for (const FdMethod& m : kMethods)
+        if (!m.example.empty()) out.push_back(m);
+    return out;
+}
+
+auto Name(const ::testing::TestParamInfo<FdMethod>& info) { return std::string(info.param.name); }
+INSTANTIATE_TEST_SUITE_P(Methods, Fd2Method, ::testing::ValuesIn(kMethods), Name);
+INSTANTIATE_TEST_SUITE_P(Methods, Fd2Example, ::testing::ValuesIn(WithExamples()), Name);
 
 class Fd2Joints : public LinkedTest {};
 
-// CFD4 with first derivatives only, in either direction: the rows around a
-// joint hang on an exact comparison of the two sections' spacings. Equal ones
-// give the five-point rows across the joint (86 before and at it, declared by
-// the left section with its spacing, 80 after it by the right one), exact for
-// quartics; spacings one unit in the last place apart, or not a number, give
-// the second-order rows, the one at the joint naming the right section's
-// spacing first. Each line's rows in the order of the block's program.
+// CFD4's example: first derivatives only, in either direction, where the rows
+// around a joint hang on an exact comparison of the two sections' spacings.
+// Equal ones give the five-point rows across the joint (86 before and at it,
+// declared by the left section with its spacing, 80 after it by the right one),
+// exact for quartics; spacings one unit in the last place apart, or not a
+// number, give the second-order rows, the one at the joint naming the right
+// section's spacing first. Each line's rows in the order of the block's program.
 TEST_F(Fd2Joints, Cfd4JointsCompareSpacingsExactlyInEitherDirection) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double h = 0.0625;
+    const double nan = std::numeric_limits<double>::quiet_NaN(), h = 0.0625;
     struct Case {
         const char* label;
         double h1, h2;  // 0: as the domain placed it
@@ -526,12 +409,9 @@ TEST_F(Fd2Joints, Cfd4JointsCompareSpacingsExactlyInEitherDirection) {
     const Case cases[] = {{"equal", 0, 0, true},
                           {"one ulp apart", 0, std::nextafter(h, 1.0), false},
                           {"the first not a number", nan, 0, false}};
-    const FdMethod* cfd4 = nullptr;
-    for (const FdMethod& m : kMethods)
-        if (Is(m.name, "CFD4")) cfd4 = &m;
-    ASSERT_NE(cfd4, nullptr);
+    const FdMethod& cfd4 = Named("CFD4");
     for (int axis : {kX, kY}) {
-        const int other = 1 - axis, shift = axis == kX ? 0 : 18;
+        const int other = 1 - axis, shift = axis == kX ? 0 : cfd4.yFirst - cfd4.xFirst;
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(axis == kX ? "x: " : "y: ") + c.label);
             host.Reset();
@@ -558,19 +438,15 @@ TEST_F(Fd2Joints, Cfd4JointsCompareSpacingsExactlyInEitherDirection) {
             for (int n = 10; n <= 14; ++n) line.push_back({81, n});
             line.insert(line.end(), {{82, 15}, {83, 16}});
             std::vector<std::string> expected;
-            for (int l = 0; l <= 2; ++l) {
-                for (const auto& [site, n] : line) {
-                    const int i = axis == kX ? n : l, j = axis == kX ? l : n;
-                    expected.push_back(std::to_string(site + shift) + "@" + std::to_string(i) + "," +
-                                       std::to_string(j));
-                }
-            }
+            for (int l = 0; l <= 2; ++l)
+                for (const auto& [site, n] : line)
+                    expected.push_back(std::to_string(site + shift) + "@" + std::to_string(axis == kX ? n : l) + "," +
+                                       std::to_string(axis == kX ? l : n));
             const std::vector<grid::Row> rows = g.Rows();
             EXPECT_EQ(grid::Sequence(rows), expected);
             for (const grid::Row& r : rows) {
-                EXPECT_EQ(r.group, 100 + cfd4->xBlock + axis) << "ZR_Eqn" << r.site;
-                const int site = r.site - shift;
-                const int section = r.terms.at(1).section;
+                EXPECT_EQ(r.group, 100 + cfd4.xBlock + axis) << "ZR_Eqn" << r.site;
+                const int site = r.site - shift, section = r.terms.at(1).section;
                 if (site == 86 || site == 80) {
                     EXPECT_EQ(section, site == 86 ? 1 : 2) << "ZR_Eqn" << r.site << " at " << r.subject.Name();
                 }
@@ -579,44 +455,11 @@ TEST_F(Fd2Joints, Cfd4JointsCompareSpacingsExactlyInEitherDirection) {
                 }
             }
             if (c.equal) {
-                fieldcheck::ExpectExactness(g, fieldcheck::UniformNodes(g), cfd4->families, 1e-12, 1e-7);
+                fieldcheck::ExpectExactness(g, fieldcheck::UniformNodes(g), Families(cfd4), 1e-12, 1e-7);
             }
             for (const std::string& e : host.errors) ADD_FAILURE() << "host error: " << e;
             host.errors.clear();
         }
-    }
-}
-
-// UBFD4, x in two sections of four intervals with second derivatives, nothing
-// in y: each line's first-derivative rows section after section, 121 at the
-// joint from the left; then each section's second-derivative rows on the lines
-// of J2, the second section's joint row 125 on every line after its own.
-TEST_F(Fd2Joints, Ubfd4WorkedExampleOfTheXBlock) {
-    {
-        grid::Grid2 g;
-        g.Method(kX, "UBFD4").Sections(kX, 2).Spacing(kX, 0.125).Highest(kX, 2).Used(kX, 2);
-        g.Method(kY, "BFD1").Spacing(kY, 0.5).Highest(kY, 1).Used(kY, 0).Settle().Declare(100);
-        ASSERT_EQ(g.EndNode(kX), 8);
-        ASSERT_EQ(g.EndNode(kY), 2);
-        auto at = [](int site, int i, int j) {
-            return std::to_string(site) + "@" + std::to_string(i) + "," + std::to_string(j);
-        };
-        std::vector<std::string> expected;
-        for (int j = 0; j <= 2; ++j) {
-            expected.push_back(at(117, 0, j));
-            for (int b : {0, 4}) {
-                for (int k = 1; k <= 4; ++k) expected.push_back(at(117 + k, b + k, j));
-            }
-        }
-        for (int b : {0, 4}) {
-            for (int j = 0; j <= 2; ++j) {
-                for (int k = 1; k <= 3; ++k) expected.push_back(at(121 + k, b + k, j));
-            }
-        }
-        for (int j = 0; j <= 2; ++j) expected.push_back(at(125, 4, j));
-        const std::vector<grid::Row> rows = g.Rows();
-        EXPECT_EQ(grid::Sequence(rows), expected);
-        for (const grid::Row& r : rows) EXPECT_EQ(r.group, 116) << "ZR_Eqn" << r.site;
     }
 }
 
