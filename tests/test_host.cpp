@@ -3,7 +3,6 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
-#include <map>
 
 #include "library.h"
 #include "qtvexp.h"
@@ -318,27 +317,6 @@ TEST_F(StandIn, SetGroupLimitsOnlyRaisesTheLastGroup) {
     EXPECT_EQ(host.incidence.size(), 2u);
 }
 
-namespace {
-// A multiport as a model library makes one: a plain port per connection name.
-class NamedPorts : public ZR_MULTIPORT_BaseType {
-public:
-    ZR_PortType* CreateConnectionPort(const char* name, unsigned flags) override {
-        created.emplace_back(name, flags);
-        ZR_SetValue names = ConnectionNames().fv();
-        names += name;
-        ZR_Value value(names, static_cast<int>(flags));
-        ConnectionNames().Assign(&value);
-        return &ports[name];
-    }
-    ZR_PortType* FindConnectionPort(const char* name) override {
-        auto it = ports.find(name);
-        return it == ports.end() ? nullptr : &it->second;
-    }
-    std::map<std::string, ZR_PortType> ports;
-    std::vector<std::pair<std::string, unsigned>> created;
-};
-}  // namespace
-
 TEST_F(StandIn, APortCountsItselfOnceInTheWalkOverPorts) {
     ZR_PortType plain;
     ZR_MULTIPORT_BaseType multi;
@@ -365,30 +343,6 @@ TEST_F(StandIn, APortCountsItselfOnceInTheWalkOverPorts) {
     EXPECT_EQ(multi.PropertyCount(), 0);
     EXPECT_EQ(multi.ConnectionNames().fv().Type(), ZR_SET_STRING);
     EXPECT_EQ(multi.ConnectionNames().fv().SetSize(), 0);
-}
-
-TEST_F(StandIn, ConnectMakesAPortOncePerNameAndDisconnectForgetsTheName) {
-    NamedPorts multi;
-    ZR_PortType* b = multi.Connect("B", 7);
-    ASSERT_NE(b, nullptr);
-    EXPECT_EQ(multi.Connect("B", 9), b);
-    ZR_PortType* a = multi.Connect("A");
-    EXPECT_NE(a, b);
-    EXPECT_EQ(multi.created, (std::vector<std::pair<std::string, unsigned>>{{"B", 7}, {"A", 0}}));
-    EXPECT_EQ(multi.ConnectionNames().fv().ToText(), "{\"A\", \"B\"}");
-    EXPECT_EQ(multi.Connect(""), nullptr);
-    EXPECT_EQ(multi.Connect(nullptr), nullptr);
-    EXPECT_EQ(host.errors.size(), 2u);
-    host.errors.clear();
-
-    EXPECT_TRUE(multi.Disconnect("B"));
-    EXPECT_FALSE(multi.Disconnect("B"));
-    EXPECT_FALSE(multi.Disconnect("b"));
-    EXPECT_FALSE(multi.Disconnect(nullptr));
-    EXPECT_EQ(multi.ConnectionNames().fv().ToText(), "{\"A\"}");
-
-    ZR_MULTIPORT_BaseType copy(multi);
-    EXPECT_EQ(copy.ConnectionNames().fv().ToText(), "{\"A\"}");
 }
 
 TEST_F(StandIn, GlobalStructuresAreHeldByNameUntilReplacedOrReset) {

@@ -13,6 +13,7 @@
 
 #include "connectivity/multiports.h"
 #include "linked_fixture.h"
+#include "registrations.h"
 
 namespace {
 
@@ -46,15 +47,9 @@ TYPED_TEST(Multiports, RegistersOnlyItsConnectionsWithItself) {
     TypeParam multiport;
     ASSERT_EQ(this->host.registrations.size(), 1u);
     EXPECT_EQ(this->host.registrations[0].owner, &multiport);
-    ASSERT_EQ(multiport.PropertyCount(), 1);
-    const ZR_Container::Property& p = multiport.PropertyAt(0);
-    EXPECT_EQ(p.member, &multiport.CONNECTION);
-    EXPECT_EQ(p.name, "CONNECTION");
-    EXPECT_TRUE(p.hasDescription);
-    EXPECT_EQ(p.description, "Active Multiport connections");
-    EXPECT_EQ(p.direction, ZR_DIR_NONE);
-    EXPECT_FALSE(p.flag);
-    EXPECT_EQ(p.via, 0);
+    testing_support::ExpectRegistrations(multiport,
+                                         {{"CONNECTION", "array", ZR_DIR_NONE, true, 0, "Active Multiport connections"}});
+    EXPECT_EQ(multiport.PropertyAt(0).member, &multiport.CONNECTION);
     EXPECT_EQ(multiport.CONNECTION.DeclaredSet(0), &multiport.ConnectionNames());
     EXPECT_EQ(multiport.CONNECTION.SlotCount(), 0);
 
@@ -167,11 +162,18 @@ TYPED_TEST(Multiports, ConnectionsComeAndGoWithTheirNamesAndGiveBackTheirMemory)
         EXPECT_EQ(multiport.ConnectionNames().fv().SetSize(), 1);
         EXPECT_EQ(multiport.PortCount(false), 2);
 
-        ASSERT_NE(multiport.Connect("B"), nullptr);
+        ASSERT_NE(multiport.Connect("B", 7), nullptr);
+        EXPECT_EQ(this->host.assignments.back().value.Flags(), 7);  // the flags go with the name
         EXPECT_EQ(multiport.PortCount(false), 3);
         EXPECT_TRUE(multiport.Disconnect("A"));
+        EXPECT_FALSE(multiport.Disconnect("A"));
+        EXPECT_FALSE(multiport.Disconnect("b"));  // names keep their case
+        EXPECT_FALSE(multiport.Disconnect(nullptr));
         EXPECT_EQ(multiport.PortCount(false), 2);
         EXPECT_EQ(multiport.FindConnectionPort("A"), nullptr);
+        EXPECT_EQ(multiport.Connect(""), nullptr);
+        EXPECT_EQ(multiport.Connect(nullptr), nullptr);
+        this->ExpectErrors(2, "a connection needs a name");
         int second = 1;
         EXPECT_EQ(multiport.GetPort(second, false), multiport.FindConnectionPort("B"));
     }
@@ -230,6 +232,20 @@ TYPED_TEST(Multiports, StaleNamesOfAnAssignmentRunTakeTheirPortsWithThem) {
     EXPECT_EQ(multiport.CONNECTION.SlotCount(), 0);
 }
 
+// Both wrappers of T answer with `id`; the replaceable one builds a T, which
+// `check` looks at.
+template <class T, class Check>
+void ExpectWrappersOf(const char* id, Check check) {
+    EXPECT_STREQ(ZR_External<T>().ExternalTypeName(), id);
+    ZR_Virtual<T> replaceable;
+    EXPECT_STREQ(replaceable.VirtualBaseType(), id);
+    ZR_Type* made = replaceable.NewDefaultVirtual();
+    auto* typed = dynamic_cast<T*>(made);
+    ASSERT_NE(typed, nullptr);
+    check(*typed);
+    delete made;
+}
+
 // The variants only, with their exported wrappers.
 template <class V>
 class Variants : public LinkedTest {};
@@ -239,28 +255,19 @@ using AllVariants = ::testing::Types<ZR_ZR_MIGENERICPORT, ZR_ZR_MOGENERICPORT, Z
 TYPED_TEST_SUITE(Variants, AllVariants);
 
 TYPED_TEST(Variants, WrappersAnswerWithTheHostsMultiportId) {
-    using Multiport = ZR_MULTIPORT<PortOf<TypeParam>>;
-    const char* id = ZR_MULTIPORT_BaseType::ZR_ContainerId();
-    ZR_External<TypeParam> reference;
-    ZR_Virtual<TypeParam> replaceable;
-    EXPECT_STREQ(reference.ExternalTypeName(), id);
-    EXPECT_STREQ(replaceable.VirtualBaseType(), id);
-
     const auto before = this->host.Heap();
-    ZR_Type* made = replaceable.NewDefaultVirtual();
-    ASSERT_NE(made, nullptr);
-    EXPECT_EQ(typeid(*made), typeid(TypeParam));
-    EXPECT_NE(typeid(*made), typeid(Multiport));
-    EXPECT_EQ(made->RefCount(), 0u);
-    auto& variant = dynamic_cast<TypeParam&>(*made);
-    EXPECT_EQ(variant.PropertyCount(), 1);
-    EXPECT_TRUE(reference.Link(&variant));
-    EXPECT_EQ(&*reference, &variant);
-    delete made;
+    ExpectWrappersOf<TypeParam>(ZR_MULTIPORT_BaseType::ZR_ContainerId(), [](TypeParam& variant) {
+        EXPECT_EQ(typeid(variant), typeid(TypeParam));
+        EXPECT_NE(typeid(variant), typeid(ZR_MULTIPORT<PortOf<TypeParam>>));
+        EXPECT_EQ(variant.RefCount(), 0u);
+        EXPECT_EQ(variant.PropertyCount(), 1);
+        ZR_External<TypeParam> reference;
+        EXPECT_TRUE(reference.Link(&variant));
+        EXPECT_EQ(&*reference, &variant);
+    });
     EXPECT_EQ(this->host.Heap().liveBlocks, before.liveBlocks);
-
     this->host.FailAllocationsAfter(0);
-    EXPECT_EQ(replaceable.NewDefaultVirtual(), nullptr);
+    EXPECT_EQ(ZR_Virtual<TypeParam>().NewDefaultVirtual(), nullptr);
     this->host.FailAllocationsAfter(-1);
 }
 
@@ -292,20 +299,6 @@ TYPED_TEST(PortArrays, ElementsAreWholePortsOfTheirNames) {
     EXPECT_EQ(port->Book.OwnerContainer, nullptr);
     EXPECT_EQ(port->PropertyCount(), Port().PropertyCount());
     delete element;
-}
-
-// Both wrappers of T answer with `id`; the replaceable one builds a T, which
-// `check` looks at.
-template <class T, class Check>
-void ExpectWrappersOf(const char* id, Check check) {
-    EXPECT_STREQ(ZR_External<T>().ExternalTypeName(), id);
-    ZR_Virtual<T> replaceable;
-    EXPECT_STREQ(replaceable.VirtualBaseType(), id);
-    ZR_Type* made = replaceable.NewDefaultVirtual();
-    auto* typed = dynamic_cast<T*>(made);
-    ASSERT_NE(typed, nullptr);
-    check(*typed);
-    delete made;
 }
 
 TYPED_TEST(PortArrays, WrappersOfArrayAndPortAnswerWithTheirIds) {
