@@ -48,14 +48,16 @@ inline std::vector<std::string> IntegralNames(int dimensions) {
     return {"idx", "idy", "idz", "idxdy", "idxdz", "idydz", "idxdydz"};
 }
 
-// Whether a choice of integrals builds an integral array: a nested integral is
-// built through the integrals it starts with, so IDX for "idxdz" too.
+// Whether a choice of integrals builds an integral array (either case): a
+// nested integral is built through the integrals it starts with, so IDX for
+// "idxdz" too.
 inline bool Built(const std::string& array, const std::vector<std::string>& chosen) {
-    for (const std::string& name : chosen) {
-        std::string upper;
-        for (char c : name) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        if (upper.rfind(array, 0) == 0) return true;
-    }
+    auto upper = [](std::string s) {
+        for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return s;
+    };
+    for (const std::string& name : chosen)
+        if (upper(name).rfind(upper(array), 0) == 0) return true;
     return false;
 }
 

@@ -37,12 +37,6 @@ struct Type<ZR_DISTRIBUTION2D> {
     static std::vector<ZR_Matrix*> Arrays(ZR_DISTRIBUTION2D& d) {
         return {&*d.VALUE, &d.DDX, &d.DDY, &d.D2DX2, &d.D2DY2, &d.IDX, &d.IDY, &d.IDXDY};
     }
-    static std::vector<ZR_ExternalBase*> Domains(ZR_DISTRIBUTION2D& d) { return {&d.XDOMAIN, &d.YDOMAIN}; }
-    // The highest orders, then those used.
-    static std::vector<ZR_INTEGERPARAMETER*> Orders(ZR_DISTRIBUTION2D& d) {
-        return {&d.HIGHESTORDERXDERIVATIVE, &d.HIGHESTORDERYDERIVATIVE, &d.HIGHESTORDERXDERIVATIVEUSED,
-                &d.HIGHESTORDERYDERIVATIVEUSED};
-    }
 };
 
 template <>
@@ -51,13 +45,6 @@ struct Type<ZR_DISTRIBUTION3D> {
     static std::vector<ZR_Matrix*> Arrays(ZR_DISTRIBUTION3D& d) {
         return {&*d.VALUE, &d.DDX,   &d.DDY,   &d.DDZ,   &d.D2DX2, &d.D2DY2, &d.D2DZ2,
                 &d.IDX,    &d.IDY,   &d.IDZ,   &d.IDXDY, &d.IDXDZ, &d.IDYDZ, &d.IDXDYDZ};
-    }
-    static std::vector<ZR_ExternalBase*> Domains(ZR_DISTRIBUTION3D& d) {
-        return {&d.XDOMAIN, &d.YDOMAIN, &d.ZDOMAIN};
-    }
-    static std::vector<ZR_INTEGERPARAMETER*> Orders(ZR_DISTRIBUTION3D& d) {
-        return {&d.HIGHESTORDERXDERIVATIVE,     &d.HIGHESTORDERYDERIVATIVE,     &d.HIGHESTORDERZDERIVATIVE,
-                &d.HIGHESTORDERXDERIVATIVEUSED, &d.HIGHESTORDERYDERIVATIVEUSED, &d.HIGHESTORDERZDERIVATIVEUSED};
     }
 };
 
@@ -116,7 +103,7 @@ std::string Entry(const std::string& name, const char* description = nullptr, in
 // signals, the orders and INTEGRALS, then every other array after its own sets.
 template <class D>
 std::vector<std::string> Registrations(D& d) {
-    const std::string axes = std::string("XYZ").substr(0, Type<D>::Domains(d).size());
+    const std::string axes = std::string("XYZ").substr(0, Type<D>::Arrays(d)[0]->Dimensions());
     std::vector<std::string> out;
     for (char a : axes) out.push_back(Entry(a + std::string("DOMAIN"), nullptr, ZR_DIR_NONE, 1));
     for (ZR_Matrix* m : Type<D>::Arrays(d)) {
@@ -155,12 +142,22 @@ void ExpectRegistrations(D& d, const ZR_Container* owner) {
     }
 }
 
-// The distribution's own index set of an array's dimension, by the name it registered.
-const ZR_Set* OwnSet(const ZR_Container& d, const std::string& array, int k) {
-    const std::string name = "ZR_" + array + "_SET" + std::to_string(k + 1);
+// A member of the distribution by the name it registered; null when none.
+template <class T>
+T* Member(const ZR_Container& d, const std::string& name) {
     for (const qtvhost::Registration& r : qtvhost::Host::Get().registrations)
-        if (r.owner == &d && r.name == name) return dynamic_cast<const ZR_Set*>(r.member);
+        if (r.owner == &d && r.name == name) return dynamic_cast<T*>(const_cast<ZR_Containable*>(r.member));
     return nullptr;
+}
+ZR_Set* OwnSet(const ZR_Container& d, const std::string& array, int k) {
+    return Member<ZR_Set>(d, "ZR_" + array + "_SET" + std::to_string(k + 1));
+}
+ZR_ExternalBase& Reference(const ZR_Container& d, int axis) {
+    return *Member<ZR_ExternalBase>(d, std::string(1, "XYZ"[axis]) + "DOMAIN");
+}
+int Order(const ZR_Container& d, int axis, bool used) {
+    return Member<ZR_INTEGERPARAMETER>(d, "HIGHESTORDER" + std::string(1, "XYZ"[axis]) + "DERIVATIVE" +
+                                              (used ? "USED" : ""))->v();
 }
 
 // Each array bound to its own sets, a second derivative along y or z to that
@@ -173,10 +170,10 @@ void ExpectBound(D& d, const std::vector<ZR_DOMAIN*>& domains) {
         for (int k = 0; k < static_cast<int>(domains.size()); ++k) {
             const ZR_Set* expected = OwnSet(d, array, k);
             if (interior >= 0) {
-                if (domains[static_cast<std::size_t>(interior)] == nullptr) {
+                if (domains[interior] == nullptr) {
                     expected = nullptr;
                 } else if (k == interior) {
-                    expected = &domains[static_cast<std::size_t>(k)]->INTERIOR;
+                    expected = &domains[k]->INTERIOR;
                 }
             }
             EXPECT_EQ(m->DeclaredSet(k), expected) << array << " dimension " << k + 1;
@@ -203,11 +200,11 @@ void ExpectSets(G& g, const std::vector<int>& used, const std::vector<std::strin
             } else if (array == "VALUE") {
                 expected = Range(0, xe);
             } else if (array.rfind("DD", 0) == 0) {
-                expected = Range(0, used[static_cast<std::size_t>(array[2] - 'X')] > 0 ? xe : 0);
+                expected = Range(0, used[array[2] - 'X'] > 0 ? xe : 0);
             } else if (array == "D2DX2") {
                 expected = used[kX] > 1 ? Within(Members(g.Domain(kX).INTERIOR.v()), 1, xe) : Ints{};
             } else if (second) {  // {0}, not empty, when the order along y or z is below 2
-                expected = used[static_cast<std::size_t>(array[3] - 'X')] > 1 ? NodesWithEnds(g.Domain(kX)) : Ints{0};
+                expected = used[array[3] - 'X'] > 1 ? NodesWithEnds(g.Domain(kX)) : Ints{0};
             } else {
                 expected = Built(array, chosen) ? Range(0, xe) : Ints{};
             }
@@ -289,20 +286,18 @@ TYPED_TEST(DistributionTypes, IndexSetsAndDefaultsOverOrdersAndIntegrals) {
             SCOPED_TRACE(label);
             typename TestFixture::Grid g;
             Shape(g);
-            for (int a = 0; a < dims; ++a) g.Highest(a, o[static_cast<std::size_t>(a)]);
+            for (int a = 0; a < dims; ++a) g.Highest(a, o[a]);
             if (!integrals.empty()) g.Integrals(integrals);
             g.Settle();
-            const std::vector<ZR_INTEGERPARAMETER*> orderParameters = Type<TypeParam>::Orders(g.dist);
-            for (int a = 0; a < 2 * dims; ++a)
-                EXPECT_EQ(orderParameters[static_cast<std::size_t>(a)]->v(), o[static_cast<std::size_t>(a % dims)]);
+            for (int a = 0; a < 2 * dims; ++a) EXPECT_EQ(Order(g.dist, a % dims, a >= dims), o[a % dims]);
             ZR_SetValue text(static_cast<unsigned short>(ZR_SET_STRING));
             for (const std::string& n : integrals) text += n.c_str();
             EXPECT_EQ(g.dist.INTEGRALS.v().ToText(), integrals.empty() ? "{\"None\"}" : text.ToText());
             for (int a = 0; a < dims; ++a) {
                 ASSERT_GT(g.EndNode(a), 2);
                 // Holes for the sets that carry an interior to carry.
-                if (o[static_cast<std::size_t>(a)] == 2) {
-                    ASSERT_LT(NodesWithEnds(g.Domain(a)).size(), static_cast<std::size_t>(g.EndNode(a)) + 1);
+                if (o[a] == 2) {
+                    ASSERT_LT(NodesWithEnds(g.Domain(a)).size(), (g.EndNode(a)) + 1);
                 }
             }
             ExpectSets(g, o, integrals);
@@ -316,12 +311,11 @@ TYPED_TEST(DistributionTypes, AUsersValuesBeatTheDefaults) {
     const std::vector<int> highest = {1, 2, 0}, used = {2, 0, 2};
     typename TestFixture::Grid g;
     Shape(g);
-    for (int a = 0; a < this->kDimensions; ++a) g.Highest(a, highest[static_cast<std::size_t>(a)]).Used(a, used[static_cast<std::size_t>(a)]);
+    for (int a = 0; a < this->kDimensions; ++a) g.Highest(a, highest[a]).Used(a, used[a]);
     g.Integrals({"idy"}).Settle();
-    const std::vector<ZR_INTEGERPARAMETER*> orders = Type<TypeParam>::Orders(g.dist);
     for (int a = 0; a < this->kDimensions; ++a) {
-        EXPECT_EQ(orders[static_cast<std::size_t>(a)]->v(), highest[static_cast<std::size_t>(a)]);
-        EXPECT_EQ(orders[static_cast<std::size_t>(a + this->kDimensions)]->v(), used[static_cast<std::size_t>(a)]);
+        EXPECT_EQ(Order(g.dist, a, false), highest[a]);
+        EXPECT_EQ(Order(g.dist, a, true), used[a]);
     }
     EXPECT_EQ(g.dist.INTEGRALS.v().ToText(), "{\"idy\"}");
     ExpectSets(g, used, {"idy"});
@@ -337,9 +331,8 @@ TYPED_TEST(DistributionTypes, ExtremeXEndNodes) {
     ASSERT_EQ(g.Domain(kX).ENDNODE.SetUserValue(ZR_Value(0, 0)), 0);
     qtvhost::SettleAssignments(g.dist);
     for (ZR_Matrix* m : Type<TypeParam>::Arrays(g.dist)) {
-        const std::string array = NameOf(*m);
-        if (array == "VALUE" || array[0] == 'I') {
-            EXPECT_EQ(Members(OwnSet(g.dist, array, 0)->fv()), Ints{0}) << array;
+        if (NameOf(*m) == "VALUE" || NameOf(*m)[0] == 'I') {
+            EXPECT_EQ(Members(m->DeclaredSet(0)->fv()), Ints{0}) << NameOf(*m);
         }
     }
 
@@ -360,8 +353,7 @@ TYPED_TEST(DistributionTypes, OneAssignmentCallBuildsTheSetsTwiceAroundTheDefaul
     typename TestFixture::Grid g;
     Shape(g).Highest(1).Settle();
     TypeParam fresh;
-    const std::vector<ZR_ExternalBase*> domains = Type<TypeParam>::Domains(fresh);
-    for (int a = 0; a < this->kDimensions; ++a) ASSERT_TRUE(domains[static_cast<std::size_t>(a)]->Link(&g.Domain(a)));
+    for (int a = 0; a < this->kDimensions; ++a) ASSERT_TRUE(Reference(fresh, a).Link(&g.Domain(a)));
     fresh.SetDims();
     this->host.assignments.clear();
     this->host.baseCalls.clear();
@@ -393,7 +385,7 @@ TYPED_TEST(DistributionTypes, OneAssignmentCallBuildsTheSetsTwiceAroundTheDefaul
     }
     EXPECT_EQ(order, expected);
     // The first pass saw order 0: DDX's x set was {0}; the second the default 1.
-    EXPECT_EQ(this->host.assignments[static_cast<std::size_t>(this->kDimensions)].value.SetValue().SetSize(), 1);
+    EXPECT_EQ(this->host.assignments[this->kDimensions].value.SetValue().SetSize(), 1);
     EXPECT_EQ(Members(fresh.ZR_DDX_SET1.v()), Range(0, g.EndNode(kX)));
 }
 
@@ -417,24 +409,22 @@ TYPED_TEST(DistributionTypes, SetDimsBindsTheArraysAndFollowsTheInteriors) {
         ASSERT_GT(end, before + 1);
         // The joints of the new sections are interior (order 1): only the ends are out.
         const std::string array = std::string("D2D") + "XYZ"[a] + "2";
-        ZR_Matrix* m = Type<TypeParam>::Arrays(d)[static_cast<std::size_t>(1 + this->kDimensions + a)];
-        ASSERT_EQ(m->PropertyName(), array);
         for (const grid::ArrayView& view : g.Arrays()) {
             if (view.name != array) continue;
             int at[3] = {0, 0, 0};
             at[a] = end - 1;
-            EXPECT_EQ(m->WhyNotHeld(view.element(d, at)), "");
+            EXPECT_EQ(Member<ZR_Matrix>(d, array)->WhyNotHeld(view.element(d, at)), "");
             at[a] = end;
-            EXPECT_NE(m->WhyNotHeld(view.element(d, at)), "");
+            EXPECT_NE(Member<ZR_Matrix>(d, array)->WhyNotHeld(view.element(d, at)), "");
         }
     }
 
-    std::vector<ZR_DOMAIN> others(static_cast<std::size_t>(this->kDimensions));
+    std::vector<ZR_DOMAIN> others(this->kDimensions);
     for (int a = kY; a < this->kDimensions; ++a) {
-        ZR_DOMAIN& other = others[static_cast<std::size_t>(a)];
+        ZR_DOMAIN& other = others[a];
         qtvhost::SettleAssignments(other);
-        ASSERT_TRUE(Type<TypeParam>::Domains(d)[static_cast<std::size_t>(a)]->Link(&other));
-        domains[static_cast<std::size_t>(a)] = &other;
+        ASSERT_TRUE(Reference(d, a).Link(&other));
+        domains[a] = &other;
     }
     d.SetDims();
     ExpectBound(d, domains);
@@ -448,7 +438,7 @@ TYPED_TEST(DistributionTypes, AnUnlinkedDomainIsReportedNotRead) {
     {
         TypeParam d;
         d.SetDims();
-        ExpectBound(d, std::vector<ZR_DOMAIN*>(static_cast<std::size_t>(dims), nullptr));
+        ExpectBound(d, std::vector<ZR_DOMAIN*>(dims, nullptr));
         this->host.assignments.clear();
         EXPECT_EQ(d.ExecuteAssignments(1, 0), -1);
         EXPECT_TRUE(this->host.assignments.empty());
@@ -463,7 +453,7 @@ TYPED_TEST(DistributionTypes, AnUnlinkedDomainIsReportedNotRead) {
         for (int a = 0; a < dims; ++a) {
             linked.push_back((mask & (1 << a)) ? &g.Domain(a) : nullptr);
             if (!linked.back()) {
-                ASSERT_TRUE(Type<TypeParam>::Domains(d)[static_cast<std::size_t>(a)]->Link(nullptr));
+                ASSERT_TRUE(Reference(d, a).Link(nullptr));
             }
         }
         d.SetDims();
