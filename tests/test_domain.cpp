@@ -214,27 +214,6 @@ TEST_F(Domains, EveryMethodPlacesItsNodesForOneTwoAndThreeSections) {
     }
 }
 
-// Numbers worked by hand, beside the formulas above: the Gauss points of OCFE3
-// and the interiors that the second derivatives leave.
-TEST_F(Domains, WorkedExamples) {
-    auto d = Settled({{"DISCRETIZATIONMETHOD", "OCFE3"}, {"NUMSECTIONS", "2"}});
-    EXPECT_EQ(Int(*d, Sec(2, "NODECOUNT")), 9);
-    EXPECT_EQ(Int(*d, Sec(2, "BASE")), 9);
-    EXPECT_EQ(Int(*d, "ENDNODE"), 18);
-    const double rounded[] = {0.0, 0.03522, 0.131447, 0.166667, 0.201887, 0.298113, 0.333333};
-    for (int k = 0; k < 7; ++k) EXPECT_NEAR(Real(*d, Node(k)), rounded[k], 0.5e-6) << k;
-    EXPECT_NEAR(Real(*d, Node(9)), 0.5, 1e-15);
-    SetParameter(*d, "HIGHESTORDERDERIVATIVE", "2");
-    SettleAssignments(*d);
-    EXPECT_EQ(Ints(*d, Sec(2, "INTERIOR")), (std::vector<int>{10, 11, 13, 14, 16, 17}));
-    EXPECT_EQ(Ints(*d, "INTERIOR"), (std::vector<int>{1, 2, 4, 5, 7, 8, 10, 11, 13, 14, 16, 17}));
-
-    auto b = Settled({{"NUMSECTIONS", "2"}, {"HIGHESTORDERDERIVATIVE", "2"}});  // BFD1: all but the joint
-    std::vector<int> withoutJoint = Range(1, 7);
-    for (int k = 9; k <= 15; ++k) withoutJoint.push_back(k);
-    EXPECT_EQ(Ints(*b, "INTERIOR"), withoutJoint);
-}
-
 // Whatever the method, the number of sections, the length, the spacings asked
 // for and the locations fixed by the user, the grid keeps its shape.
 TEST_F(Domains, InvariantsHoldForAnyInput) {
@@ -292,8 +271,6 @@ TEST_F(Domains, InvariantsHoldForAnyInput) {
             const int nn = static_cast<int>(std::round(len / Real(*d, Sec(i, "SPACINGPREFERENCE"))));
             const int expected = nn < m.min ? m.min : (nn + width - 1) / width * width;
             EXPECT_EQ(nc, expected);
-            EXPECT_EQ(nc % width, 0);
-            EXPECT_GE(nc, m.min);
             EXPECT_EQ(Int(*d, Sec(i, "NUMELEMENTS")) * width, nc);
             lengths += len;
             EXPECT_NEAR(Real(*d, Node(base)), Real(*d, Sec(i, "LOCATION")), tolerance);
@@ -410,8 +387,7 @@ TEST_F(Domains, RoundingEdges) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.method) + " " + c.length);
         auto d = Settled({{"DISCRETIZATIONMETHOD", c.method}, {"LENGTH", c.length}, {"SPACINGPREFERENCE", "1"}});
-        EXPECT_EQ(Int(*d, Sec(1, "NODECOUNT")), c.nodeCount);
-        EXPECT_EQ(Statement(*d, Sec(1, "NODECOUNT")), c.statement);
+        ExpectValue(*d, Sec(1, "NODECOUNT"), c.nodeCount, c.statement);
         EXPECT_EQ(Int(*d, "ENDNODE"), c.nodeCount);
     }
     // A least count the user fixed is taken as it is, not rounded to elements.
@@ -642,10 +618,7 @@ TEST_F(Domains, ZeroSectionsAndUnknownMethodsPastTheHostsChecks) {
         EXPECT_EQ(Int(*d, Sec(2, "NODECOUNT")), 8);
         EXPECT_EQ(Statement(*d, Sec(2, "ELEMENTLENGTH")), 36);
         EXPECT_EQ(Int(*d, "ENDNODE"), 16);
-        for (int k = 0; k <= 16; ++k) {
-            EXPECT_NEAR(Real(*d, Node(k)), k / 16.0, 1e-15) << k;
-            EXPECT_EQ(Statement(*d, Node(k)), k == 0 ? 44 : 48) << k;
-        }
+        for (int k = 0; k <= 16; ++k) ExpectValue(*d, Node(k), k / 16.0, k == 0 ? 44 : 48, 1e-15);
         // With the points of an earlier method the elements are NUMPOLYPOINTS + 1 wide.
         SetParameter(*d, "NUMPOLYPOINTS", "1");
         SettleAssignments(*d);
