@@ -348,29 +348,16 @@ TEST_F(Interpolate, TheResidualIsTheOutputVariableMinusTheInterpolatedValue) {
 }
 
 // The one call of Residuals must leave its derivatives for the Jacobian that
-// follows with the same inputs, which calls nothing; each entry is the slope
-// that central differences find.
+// follows with the same inputs, which calls nothing.
 TEST_F(Interpolate, ResidualsThenJacobianUsesTheDerivativesOfTheOneCall) {
     Example e(true);
     e.Residual();
     const std::vector<double> row = e.JacobianRow();
     EXPECT_EQ(Calls(), 1u);
-    // y, then x, X[0..2], Y[0..2]: the integer's column is passed over.
+    // y, then x, X[0..2], Y[0..2] (the integer's column passed over): on the
+    // segment [1, 2] of slope 30, halfway, x weighs -30, X[1] and X[2] 15 each,
+    // Y[1] and Y[2] -0.5 each.
     EXPECT_EQ(row, (std::vector<double>{1.0, -30.0, 0.0, 15.0, 15.0, 0.0, -0.5, -0.5}));
-    std::vector<ZR_VarParam*> inputs{&e.x};
-    inputs.insert(inputs.end(), e.xs.begin(), e.xs.end());
-    inputs.insert(inputs.end(), e.ys.begin(), e.ys.end());
-    for (std::size_t k = 0; k < inputs.size(); ++k) {
-        ZR_VarParam& v = *inputs[k];
-        const double at = v.Real();
-        const double h = 1e-6 * std::max(1.0, std::fabs(at));
-        Interpolation::Set(v, at + h);
-        const double up = e.Residual();
-        Interpolation::Set(v, at - h);
-        const double down = e.Residual();
-        Interpolation::Set(v, at);
-        EXPECT_NEAR(row[k + 1], (up - down) / (2 * h), 1e-6) << k;
-    }
     Example fresh(true);
     EXPECT_EQ(fresh.JacobianRow(), row);  // Jacobian first gives the same
 }
