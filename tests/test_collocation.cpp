@@ -6,12 +6,14 @@
 
 #include <cmath>
 #include <map>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "field_check.h"
 #include "grid.h"
+#include "index_sets.h"
 #include "linked_fixture.h"
 
 using fieldcheck::Family;
@@ -26,41 +28,38 @@ struct Method {
     int block;
     int points;                 // collocation points per element
     std::vector<double> inner;  // where they lie, as fractions of the element
+    int first, last;            // the block's sites
     std::set<int> continuity;   // the rows that state DDX a second time at an element boundary
+    int firstNode;              // the row at an element's first node, with a boundary text that is neither
+    int firstIntegral;          // the sites from here to the last are integral rows
 };
 
 const std::vector<Method>& Methods() {
     static const double r3 = std::sqrt(3.0), r15 = std::sqrt(15.0);
     static const std::vector<Method> methods = {
-        {"OCFE2", 9, 1, {0.5}, {69, 70}},
-        {"OCFE3", 10, 2, {(3 - r3) / 6, (3 + r3) / 6}, {80, 81}},
-        {"OCFE4", 11, 3, {(5 - r15) / 10, 0.5, (5 + r15) / 10}, {94, 95}},
+        {"OCFE2", 9, 1, {0.5}, 64, 73, {69, 70}, 68, 72},
+        {"OCFE3", 10, 2, {(3 - r3) / 6, (3 + r3) / 6}, 74, 86, {80, 81}, 79, 84},
+        {"OCFE4", 11, 3, {(5 - r15) / 10, 0.5, (5 + r15) / 10}, 87, 102, {94, 95}, 93, 99},
     };
     return methods;
 }
 
-// All rows of a block come from the polynomial through the element's P + 2 nodes.
-std::vector<Family> Families(const Method& m) {
-    std::vector<int> sites;
-    const int first = m.block == 9 ? 64 : (m.block == 10 ? 74 : 87);
-    const int last = m.block == 9 ? 73 : (m.block == 10 ? 86 : 102);
-    for (int s = first; s <= last; ++s) sites.push_back(s);
-    return {{"integral start", {1}, grid::kAnyDegree}, {m.name, sites, m.points + 1}};
-}
+void PrintTo(const Method& m, std::ostream* os) { *os << m.name; }
 
-bool IsIntegral(int site) {
-    return (site >= 72 && site <= 73) || (site >= 84 && site <= 86) || (site >= 99 && site <= 102);
-}
-
-class Collocation : public LinkedTest {};
 class CollocationMethod : public LinkedTest, public ::testing::WithParamInterface<Method> {};
 
 }  // namespace
 
 // Two sections of different element lengths (one and two elements), second
-// derivatives with continuity rows, integrals, both boundary conditions.
+// derivatives with continuity rows, integrals, both boundary conditions. All
+// rows of a block come from the polynomial through the element's P + 2 nodes.
+// On a constant field derivative rows vanish to rounding, the coefficients
+// adding up to zero exactly, and integral rows give their interval's share of
+// the element to within the rounding of their five-decimal weights.
 TEST_P(CollocationMethod, RowsAreExactUpToTheElementsDegreeAndFailOneAbove) {
     const Method& m = GetParam();
+    const std::vector<Family> families = {{"integral start", {1}, grid::kAnyDegree},
+                                          {m.name, index_sets::Range(m.first, m.last), m.points + 1}};
     for (const char* boundary : {"Backward", "Forward"}) {
         SCOPED_TRACE(std::string(m.name) + " " + boundary);
         Grid g;
@@ -69,132 +68,88 @@ TEST_P(CollocationMethod, RowsAreExactUpToTheElementsDegreeAndFailOneAbove) {
         g.Settle().Declare();
         ASSERT_EQ(g.Section(1).NUMELEMENTS.v(), 1);
         ASSERT_EQ(g.Section(2).NUMELEMENTS.v(), 2);
-        fieldcheck::ExpectExactness(g, {fieldcheck::ElementNodes(g.Domain(), m.inner)}, Families(m), 2e-4, 2e-3);
-    }
-}
+        const std::vector<double> x = fieldcheck::ElementNodes(g.Domain(), m.inner);
+        fieldcheck::ExpectExactness(g, {x}, families, 2e-4, 2e-3);
 
-// A constant field: derivative rows vanish to rounding, the coefficients adding
-// up to zero exactly; integral rows give their interval's share of the element
-// to within the rounding of their five-decimal weights.
-TEST_P(CollocationMethod, ConstantsGiveZeroDerivativesAndTheIntervalsShare) {
-    const Method& m = GetParam();
-    SCOPED_TRACE(m.name);
-    Grid g;
-    g.Method(m.name).Highest(2).Used(2).Integrals({"idx"}).Spacing(0.5 / (m.points + 1)).Settle().Declare();
-    const std::vector<double> x = fieldcheck::ElementNodes(g.Domain(), m.inner);
-    fieldcheck::Fill(g, {x}, {fieldcheck::Polynomial({1.0})});
-    const std::vector<Row> rows = g.Rows();
-    const std::vector<fieldcheck::RowValue> values = fieldcheck::EvaluateRows(host, g.firstExpression);
-    ASSERT_EQ(values.size(), rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        SCOPED_TRACE(values[i].name + " at " + std::to_string(rows[i].Node()));
-        if (IsIntegral(rows[i].site)) {
-            const double h = g.Section(1).ELEMENTLENGTH.v();
-            EXPECT_LE(std::fabs(values[i].residual), 4 * 0.5e-5 * h);
-        } else {
-            EXPECT_LE(std::fabs(values[i].residual), 1e-14 * values[i].magnitude);
-        }
-    }
-}
-
-TEST_F(Collocation, WorkedExamplesOfOneSectionOfTwoElements) {
-    for (const char* boundary : {"Backward", "backward"}) {
-        Grid g;
-        g.Method("OCFE2").Spacing(0.25).Used(1).Boundary(boundary).Settle().Declare(3);
+        fieldcheck::Fill(g, {x}, {fieldcheck::Polynomial({1.0})});
         const std::vector<Row> rows = g.Rows();
-        EXPECT_EQ(Sequence(rows), (std::vector<std::string>{"64@0", "66@1", "67@2", "66@3", "67@4"}));
-        for (const Row& r : rows) EXPECT_EQ(r.group, 12);
-    }
-    Grid g;
-    g.Method("OCFE2").Spacing(0.25).Used(1).Boundary("Forward").Settle().Declare();
-    EXPECT_EQ(Sequence(g.Rows()), (std::vector<std::string>{"65@4", "66@1", "68@0", "66@3", "68@2"}));
-}
-
-// Two sections of one element each: with "Backward" the joint gets its second
-// row from section 2's element, with "Forward" no continuity row at all.
-TEST_F(Collocation, WorkedExamplesOfTwoSectionsOfOneElement) {
-    Grid b;
-    b.Method("OCFE2").Sections(2).Spacing(0.25).Highest(2).Used(2).Boundary("Backward").Settle().Declare();
-    EXPECT_EQ(Sequence(b.Rows()),
-              (std::vector<std::string>{"64@0", "66@1", "67@2", "71@1", "66@3", "67@4", "69@2", "71@3"}));
-    Grid f;
-    f.Method("OCFE2").Sections(2).Spacing(0.25).Highest(2).Used(2).Boundary("Forward").Settle().Declare();
-    EXPECT_EQ(Sequence(f.Rows()), (std::vector<std::string>{"66@1", "68@0", "71@1", "65@4", "66@3", "68@2", "71@3"}));
-}
-
-TEST_F(Collocation, ForwardContinuityStopsAtTheSectionsLastElement) {
-    Grid g;
-    g.Method("OCFE2").Spacing(1.0 / 6).Highest(2).Used(2).Boundary("Forward").Settle().Declare();
-    ASSERT_EQ(g.EndNode(), 6);
-    std::vector<int> at;
-    for (const Row& r : g.Rows())
-        if (r.site == 70) at.push_back(r.Node());
-    EXPECT_EQ(at, (std::vector<int>{2, 4}));
-}
-
-TEST_P(CollocationMethod, WithoutSecondOrderInTheDomainOnlyTheSecondDerivativeRows) {
-    const Method& m = GetParam();
-    SCOPED_TRACE(m.name);
-    Grid g;
-    g.Method(m.name).Sections(2).Highest(1).Used(2).Settle().Declare();
-    ASSERT_EQ(g.dist.HIGHESTORDERXDERIVATIVE.v(), 1);
-    int second = 0;
-    for (const Row& r : g.Rows()) {
-        EXPECT_EQ(m.continuity.count(r.site), 0u) << r.site;
-        second += r.subject.array == "D2DX2";
-    }
-    EXPECT_GT(second, 0);
-}
-
-TEST_F(Collocation, IntegralsAlone) {
-    Grid g;
-    g.Method("OCFE3").Spacing(1.0 / 3).Used(0).Integrals({"idx"}).Settle().Declare(0);
-    const std::vector<Row> rows = g.Rows();
-    EXPECT_EQ(Sequence(rows), (std::vector<std::string>{"1@0", "84@1", "85@2", "86@3"}));
-    for (const Row& r : rows) EXPECT_EQ(r.group, r.site == 1 ? 1 : 10);
-}
-
-// A boundary text that is neither: no row at either end of the domain from the
-// end rows, the first-node row in every element, no continuity rows.
-TEST_P(CollocationMethod, ABoundaryTextThatIsNeither) {
-    const Method& m = GetParam();
-    SCOPED_TRACE(m.name);
-    Grid g;
-    g.Method(m.name).Sections(2).Highest(2).Used(2).Integrals({"idx"}).BoundaryUnchecked("Upwind");
-    g.Settle().Declare();
-    const std::vector<Row> rows = g.Rows();
-    const grid::Census census(rows);
-    const int e = g.EndNode();
-    const int width = m.points + 1;
-    for (int n = 0; n <= e; ++n) {
-        // Element boundaries but the last get the first-node row; inner nodes their own.
-        EXPECT_EQ(census.Count("DDX", {n}), n == e ? 0 : 1) << "node " << n;
-    }
-    for (const Row& r : rows) {
-        EXPECT_EQ(m.continuity.count(r.site), 0u);
-        if (r.subject.array == "DDX" && r.Node() % width == 0) {
-            const int firstNodeRow = m.block == 9 ? 68 : (m.block == 10 ? 79 : 93);
-            EXPECT_EQ(r.site, firstNodeRow) << "node " << r.Node();
+        const std::vector<fieldcheck::RowValue> values = fieldcheck::EvaluateRows(host, g.firstExpression);
+        ASSERT_EQ(values.size(), rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            SCOPED_TRACE(values[i].name + " at " + std::to_string(rows[i].Node()));
+            if (rows[i].site >= m.firstIntegral) {
+                const double h = g.Section(rows[i].terms.at(1).section).ELEMENTLENGTH.v();
+                EXPECT_LE(std::fabs(values[i].residual), 4 * 0.5e-5 * h);
+            } else {
+                EXPECT_LE(std::fabs(values[i].residual), 1e-14 * values[i].magnitude);
+            }
         }
     }
 }
+
+// Worked examples, row by row: the start row in block 1, every other row in
+// the method's block. OCFE2 over two elements of one section, then over two
+// sections of one element each: with "Backward" the joint gets its second row
+// from section 2's element, with "Forward" no continuity row at all; within
+// one section "Forward" continuity stops at the section's last element.
+struct Example {
+    const char* method;
+    int sections;  // 0: as the domain's default
+    double spacing;
+    int highest, used;
+    bool idx;
+    const char* boundary;
+    int base;  // the host's last group
+    std::vector<std::string> rows;
+};
+
+class CollocationExample : public LinkedTest, public ::testing::WithParamInterface<Example> {};
+
+void PrintTo(const Example& e, std::ostream* os) { *os << e.method << " " << e.boundary << " used " << e.used; }
+
+TEST_P(CollocationExample, RowByRow) {
+    const Example& e = GetParam();
+    Grid g;
+    g.Method(e.method).Spacing(e.spacing).Highest(e.highest).Used(e.used).Boundary(e.boundary);
+    if (e.sections) g.Sections(e.sections);
+    if (e.idx) g.Integrals({"idx"});
+    g.Settle().Declare(e.base);
+    const std::vector<Row> rows = g.Rows();
+    EXPECT_EQ(Sequence(rows), e.rows);
+    const int block = e.method[4] - '2' + 9;
+    for (const Row& r : rows) EXPECT_EQ(r.group, e.base + (r.site == 1 ? 1 : block)) << "ZR_Eqn" << r.site;
+}
+
+INSTANTIATE_TEST_SUITE_P(Methods, CollocationExample, ::testing::Values(
+    Example{"OCFE2", 0, 0.25, 1, 1, false, "Backward", 3, {"64@0", "66@1", "67@2", "66@3", "67@4"}},
+    Example{"OCFE2", 0, 0.25, 1, 1, false, "backward", 3, {"64@0", "66@1", "67@2", "66@3", "67@4"}},
+    Example{"OCFE2", 0, 0.25, 1, 1, false, "Forward", 100, {"65@4", "66@1", "68@0", "66@3", "68@2"}},
+    Example{"OCFE2", 2, 0.25, 2, 2, false, "Backward", 100,
+            {"64@0", "66@1", "67@2", "71@1", "66@3", "67@4", "69@2", "71@3"}},
+    Example{"OCFE2", 2, 0.25, 2, 2, false, "Forward", 100, {"66@1", "68@0", "71@1", "65@4", "66@3", "68@2", "71@3"}},
+    Example{"OCFE2", 0, 1.0 / 6, 2, 2, false, "Forward", 100,
+            {"65@6", "66@1", "68@0", "66@3", "68@2", "66@5", "68@4", "70@2", "71@1", "70@4", "71@3", "71@5"}},
+    Example{"OCFE3", 0, 1.0 / 3, 1, 0, true, "Backward", 0, {"1@0", "84@1", "85@2", "86@3"}}));
 
 // Coverage and the row counts: N elements of P points over S sections,
 // ENDNODE = N (P + 1): ENDNODE + 1 first-derivative rows, N P second-derivative
 // rows, N - 1 ("Backward") or N - S ("Forward") continuity rows, ENDNODE
 // integral rows; each array's nodes covered as the boundary condition intends.
+// A boundary text that is neither gives no end row at either end of the
+// domain, the first-node row in every element and no continuity rows.
 TEST_P(CollocationMethod, RowCountsAndCoverage) {
     const std::vector<std::vector<double>> layouts = {{1.0}, {0.5, 0.25}, {0.5, 0.5, 0.125}};  // elements per unit
     const Method& m = GetParam();
+    const int width = m.points + 1;
     for (const auto& layout : layouts) {
-        for (const char* boundary : {"Backward", "Forward"}) {
+        for (const char* boundary : {"Backward", "Forward", "Upwind"}) {
             for (int highest : {1, 2}) {
                 SCOPED_TRACE(std::string(m.name) + " " + boundary + " " + std::to_string(layout.size()) +
                              " sections, highest " + std::to_string(highest));
                 Grid g;
                 std::vector<double> spacing;
-                for (double perUnit : layout) spacing.push_back(perUnit / (m.points + 1));
-                g.Method(m.name).Highest(highest).Used(2).Integrals({"idx"}).Boundary(boundary);
+                for (double perUnit : layout) spacing.push_back(perUnit / width);
+                g.Method(m.name).Highest(highest).Used(2).Integrals({"idx"}).BoundaryUnchecked(boundary);
                 g.SectionSpacings(spacing).Settle().Declare();
                 const int sections = g.SectionCount();
                 int elements = 0;
@@ -203,10 +158,12 @@ TEST_P(CollocationMethod, RowCountsAndCoverage) {
                     const int b = g.Section(s).BASE.v();
                     elements += g.Section(s).NUMELEMENTS.v();
                     if (s > 1) joints.insert(b);
-                    for (int j = 1; j < g.Section(s).NUMELEMENTS.v(); ++j) inner.insert(b + j * (m.points + 1));
+                    for (int j = 1; j < g.Section(s).NUMELEMENTS.v(); ++j) inner.insert(b + j * width);
                 }
                 const int e = g.EndNode();
-                ASSERT_EQ(e, elements * (m.points + 1));
+                ASSERT_EQ(e, elements * width);
+                const std::string text = boundary;
+                const bool backward = text == "Backward", neither = text == "Upwind";
                 const std::vector<Row> rows = g.Rows();
                 int first = 0, continuity = 0, second = 0, integral = 0;
                 std::map<int, int> continuityAt;
@@ -216,23 +173,23 @@ TEST_P(CollocationMethod, RowCountsAndCoverage) {
                         ++continuityAt[r.Node()];
                     } else if (r.subject.array == "DDX") {
                         ++first;
+                        if (neither && r.Node() % width == 0) EXPECT_EQ(r.site, m.firstNode) << "node " << r.Node();
                     }
                     second += r.subject.array == "D2DX2";
                     integral += r.subject.array == "IDX" && r.site != 1;
                 }
-                const bool backward = std::string(boundary) == "Backward";
-                EXPECT_EQ(first, e + 1);
+                EXPECT_EQ(first, neither ? e : e + 1);
                 EXPECT_EQ(second, elements * m.points);
-                EXPECT_EQ(continuity, highest != 2 ? 0 : (backward ? elements - 1 : elements - sections));
+                EXPECT_EQ(continuity, highest != 2 || neither ? 0 : (backward ? elements - 1 : elements - sections));
                 EXPECT_EQ(integral, e);
                 const grid::Census census(rows);
                 for (int n = 0; n <= e; ++n) {
                     SCOPED_TRACE("node " + std::to_string(n));
-                    const bool boundaryNode = n % (m.points + 1) == 0;
+                    const bool boundaryNode = n % width == 0;
                     int twice = 0;
-                    if (highest == 2) twice = backward ? (inner.count(n) || joints.count(n)) : inner.count(n) != 0;
+                    if (highest == 2 && !neither) twice = inner.count(n) || (backward && joints.count(n));
                     EXPECT_EQ(continuityAt[n], twice);
-                    EXPECT_EQ(census.Count("DDX", {n}), 1 + twice);
+                    EXPECT_EQ(census.Count("DDX", {n}), neither && n == e ? 0 : 1 + twice);
                     EXPECT_EQ(census.Count("D2DX2", {n}), boundaryNode ? 0 : 1);
                     EXPECT_EQ(census.Count("IDX", {n}), 1);  // node 0: the start row
                     if (highest == 2) {
