@@ -41,10 +41,6 @@ std::vector<int> Integers(const std::string& list) {
     return out;
 }
 
-void LinkDomain(ZR_ExternalBase& reference, ZR_DOMAIN& domain, const char* name) {
-    if (!reference.Link(&domain)) throw std::runtime_error(std::string("cannot link ") + name);
-}
-
 }  // namespace
 
 Term ParseTerm(const std::string& text) {
@@ -107,6 +103,12 @@ Grid::Grid(int dimensions) : m_sectionSpacings(static_cast<std::size_t>(dimensio
 }
 
 Grid::~Grid() = default;
+
+void Grid::Link(const std::vector<ZR_ExternalBase*>& references) {
+    for (std::size_t a = 0; a < references.size(); ++a)
+        if (!references[a]->Link(m_domains[a].get()))
+            throw std::runtime_error(std::string("cannot link ") + "XYZ"[a] + "DOMAIN");
+}
 
 template <class F>
 Grid& Grid::EachAxis(int axis, F&& set) {
@@ -228,31 +230,6 @@ std::vector<Row> Grid::Rows() const {
     return rows;
 }
 
-// --- the members of each dimension ---------------------------------------------------
-
-void Shape<ZR_DISTRIBUTION1D>::Link(ZR_DISTRIBUTION1D& d, Grid& g) { LinkDomain(d.XDOMAIN, g.Domain(kX), "XDOMAIN"); }
-ZR_INTEGERPARAMETER& Shape<ZR_DISTRIBUTION1D>::Used(ZR_DISTRIBUTION1D& d, int) {
-    return d.HIGHESTORDERXDERIVATIVEUSED;
-}
-
-void Shape<ZR_DISTRIBUTION2D>::Link(ZR_DISTRIBUTION2D& d, Grid& g) {
-    LinkDomain(d.XDOMAIN, g.Domain(kX), "XDOMAIN");
-    LinkDomain(d.YDOMAIN, g.Domain(kY), "YDOMAIN");
-}
-ZR_INTEGERPARAMETER& Shape<ZR_DISTRIBUTION2D>::Used(ZR_DISTRIBUTION2D& d, int axis) {
-    return axis == kX ? d.HIGHESTORDERXDERIVATIVEUSED : d.HIGHESTORDERYDERIVATIVEUSED;
-}
-
-void Shape<ZR_DISTRIBUTION3D>::Link(ZR_DISTRIBUTION3D& d, Grid& g) {
-    LinkDomain(d.XDOMAIN, g.Domain(kX), "XDOMAIN");
-    LinkDomain(d.YDOMAIN, g.Domain(kY), "YDOMAIN");
-    LinkDomain(d.ZDOMAIN, g.Domain(kZ), "ZDOMAIN");
-}
-ZR_INTEGERPARAMETER& Shape<ZR_DISTRIBUTION3D>::Used(ZR_DISTRIBUTION3D& d, int axis) {
-    return axis == kX ? d.HIGHESTORDERXDERIVATIVEUSED
-                      : (axis == kY ? d.HIGHESTORDERYDERIVATIVEUSED : d.HIGHESTORDERZDERIVATIVEUSED);
-}
-
 // --- census and checks -------------------------------------------------------------
 
 Census::Census(const std::vector<Row>& rows) {
@@ -316,10 +293,7 @@ void ExpectWalksAgree(Grid& grid, int groupBase, int base, int offset) {
     host.config.jacPatternResult = base;
     host.config.localEqnCountOffset = offset;
     grid.Declare(groupBase);
-    // A later Declare of the same test meets the host as the test left it.
-    host.config.setUpEquationsResult = before.setUpEquationsResult;
-    host.config.jacPatternResult = before.jacPatternResult;
-    host.config.localEqnCountOffset = before.localEqnCountOffset;
+    host.config = before;  // a later Declare of the same test meets the host as the test left it
     const std::size_t n = host.expressions.size() - grid.firstExpression;
     ASSERT_EQ(host.incidence.size() - grid.firstIncidence, n) << "instances of SetUpEquations and of JacPattern";
     const ZR_Bookkeeping& book = grid.Book();

@@ -164,6 +164,8 @@ public:
 
 protected:
     explicit Grid(int dimensions);
+    // Links the distribution's domain references, x first, to the grid's domains.
+    void Link(const std::vector<ZR_ExternalBase*>& references);
     virtual ZR_INTEGERPARAMETER& UsedParameter(int axis) = 0;
     virtual ZR_STRINGSET& IntegralsParameter() = 0;
 
@@ -181,7 +183,7 @@ struct Shape;
 template <class D>
 class GridOf : public Grid {
 public:
-    GridOf() : Grid(Shape<D>::kDimensions) { Shape<D>::Link(dist, *this); }
+    GridOf() : Grid(Shape<D>::kDimensions) { Link(Shape<D>::Domains(dist)); }
     ZR_ModelType& Model() override { return dist; }
     ZR_Bookkeeping& Book() override { return dist.Book; }
     std::vector<ArrayView> Arrays() override { return Shape<D>::Arrays(dist); }
@@ -241,10 +243,11 @@ struct Setup {
     std::string Describe() const;
 };
 
-// Per axis any method, one to three sections of spacings of their own, either
-// order and boundary condition; any choice of integrals. Drawn from the engine's
-// own output, which the standard fixes, so that a seed means the same
-// configuration everywhere.
+// Per axis any method, one to three sections of spacings of their own, a domain
+// of order 1 to 3, any order in use or its default and any boundary text (either
+// value in either letter case, or neither); any choice of integrals. Drawn from
+// the engine's own output, which the standard fixes, so that a seed means the
+// same configuration everywhere.
 Setup DrawSetup(std::uint32_t seed, int dimensions);
 void Configure(Grid& g, int axis, const AxisSetup& x);
 // Every choice fixed, then settled; false when the grid has more nodes than a
@@ -265,6 +268,10 @@ ZR_REALVARIABLE& At(A& array, const int* i) {
         return array(i[0], i[1], i[2]);
     }
 }
+template <class A>
+ZR_REALVARIABLE& At(ZR_Virtual<A>& array, const int* i) {
+    return At(*array, i);
+}
 }  // namespace detail
 
 // An ArrayView entry for a member array of D.
@@ -277,16 +284,13 @@ ZR_REALVARIABLE& At(A& array, const int* i) {
 
 template <>
 struct Shape<ZR_DISTRIBUTION1D> {
+    using D = ZR_DISTRIBUTION1D;
     static constexpr int kDimensions = 1;
-    static void Link(ZR_DISTRIBUTION1D& d, Grid& g);
-    static ZR_INTEGERPARAMETER& Used(ZR_DISTRIBUTION1D& d, int axis);
-    static std::vector<ArrayView> Arrays(ZR_DISTRIBUTION1D& d) {
-        using D = ZR_DISTRIBUTION1D;
+    static std::vector<ZR_ExternalBase*> Domains(D& d) { return {&d.XDOMAIN}; }
+    static ZR_INTEGERPARAMETER& Used(D& d, int) { return d.HIGHESTORDERXDERIVATIVEUSED; }
+    static std::vector<ArrayView> Arrays(D& d) {
         return {
-            ArrayView{"VALUE", {&d.ZR_VALUE_SET1},
-                      [](ZR_ModelType& m, const int* i) -> ZR_REALVARIABLE& {
-                          return (*static_cast<D&>(m).VALUE)(i[0]);
-                      }},
+            GRID_ARRAY(D, VALUE, &d.ZR_VALUE_SET1),
             GRID_ARRAY(D, DDX, &d.ZR_DDX_SET1),
             GRID_ARRAY(D, D2DX2, &d.ZR_D2DX2_SET1),
             GRID_ARRAY(D, IDX, &d.ZR_IDX_SET1),
@@ -296,16 +300,15 @@ struct Shape<ZR_DISTRIBUTION1D> {
 
 template <>
 struct Shape<ZR_DISTRIBUTION2D> {
+    using D = ZR_DISTRIBUTION2D;
     static constexpr int kDimensions = 2;
-    static void Link(ZR_DISTRIBUTION2D& d, Grid& g);
-    static ZR_INTEGERPARAMETER& Used(ZR_DISTRIBUTION2D& d, int axis);
-    static std::vector<ArrayView> Arrays(ZR_DISTRIBUTION2D& d) {
-        using D = ZR_DISTRIBUTION2D;
+    static std::vector<ZR_ExternalBase*> Domains(D& d) { return {&d.XDOMAIN, &d.YDOMAIN}; }
+    static ZR_INTEGERPARAMETER& Used(D& d, int axis) {
+        return axis == kX ? d.HIGHESTORDERXDERIVATIVEUSED : d.HIGHESTORDERYDERIVATIVEUSED;
+    }
+    static std::vector<ArrayView> Arrays(D& d) {
         return {
-            ArrayView{"VALUE", {&d.ZR_VALUE_SET1, &d.ZR_VALUE_SET2},
-                      [](ZR_ModelType& m, const int* i) -> ZR_REALVARIABLE& {
-                          return (*static_cast<D&>(m).VALUE)(i[0], i[1]);
-                      }},
+            GRID_ARRAY(D, VALUE, &d.ZR_VALUE_SET1, &d.ZR_VALUE_SET2),
             GRID_ARRAY(D, DDX, &d.ZR_DDX_SET1, &d.ZR_DDX_SET2),
             GRID_ARRAY(D, DDY, &d.ZR_DDY_SET1, &d.ZR_DDY_SET2),
             GRID_ARRAY(D, D2DX2, &d.ZR_D2DX2_SET1, &d.ZR_D2DX2_SET2),
@@ -319,16 +322,16 @@ struct Shape<ZR_DISTRIBUTION2D> {
 
 template <>
 struct Shape<ZR_DISTRIBUTION3D> {
+    using D = ZR_DISTRIBUTION3D;
     static constexpr int kDimensions = 3;
-    static void Link(ZR_DISTRIBUTION3D& d, Grid& g);
-    static ZR_INTEGERPARAMETER& Used(ZR_DISTRIBUTION3D& d, int axis);
-    static std::vector<ArrayView> Arrays(ZR_DISTRIBUTION3D& d) {
-        using D = ZR_DISTRIBUTION3D;
+    static std::vector<ZR_ExternalBase*> Domains(D& d) { return {&d.XDOMAIN, &d.YDOMAIN, &d.ZDOMAIN}; }
+    static ZR_INTEGERPARAMETER& Used(D& d, int axis) {
+        return axis == kX ? d.HIGHESTORDERXDERIVATIVEUSED
+                          : (axis == kY ? d.HIGHESTORDERYDERIVATIVEUSED : d.HIGHESTORDERZDERIVATIVEUSED);
+    }
+    static std::vector<ArrayView> Arrays(D& d) {
         return {
-            ArrayView{"VALUE", {&d.ZR_VALUE_SET1, &d.ZR_VALUE_SET2, &d.ZR_VALUE_SET3},
-                      [](ZR_ModelType& m, const int* i) -> ZR_REALVARIABLE& {
-                          return (*static_cast<D&>(m).VALUE)(i[0], i[1], i[2]);
-                      }},
+            GRID_ARRAY(D, VALUE, &d.ZR_VALUE_SET1, &d.ZR_VALUE_SET2, &d.ZR_VALUE_SET3),
             GRID_ARRAY(D, DDX, &d.ZR_DDX_SET1, &d.ZR_DDX_SET2, &d.ZR_DDX_SET3),
             GRID_ARRAY(D, DDY, &d.ZR_DDY_SET1, &d.ZR_DDY_SET2, &d.ZR_DDY_SET3),
             GRID_ARRAY(D, DDZ, &d.ZR_DDZ_SET1, &d.ZR_DDZ_SET2, &d.ZR_DDZ_SET3),
