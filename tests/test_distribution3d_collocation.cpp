@@ -19,6 +19,7 @@
 
 #include "field_check.h"
 #include "grid.h"
+#include "index_sets.h"
 #include "linked_fixture.h"
 
 using fieldcheck::Family;
@@ -76,7 +77,7 @@ Block Layout(const Method& m, int axis) {
     const int f = m.first[axis], p = m.points;
     const int integrals = f + 6 + 2 * p;
     return {f, f + 4 + p, f + 4 + 2 * p, integrals,
-            integrals + static_cast<int>(kIntegralsOf[static_cast<std::size_t>(axis)].size()) * (p + 1) - 1};
+            integrals + static_cast<int>(kIntegralsOf[axis].size()) * (p + 1) - 1};
 }
 
 std::string Letter(int axis) { return std::string(1, "XYZ"[axis]); }
@@ -88,7 +89,7 @@ std::string SubjectOf(const Method& m, int axis, int site) {
     const Block b = Layout(m, axis);
     if (site < b.second || (site >= b.joints && site < b.integrals)) return Derivative(axis);
     if (site < b.joints) return Second(axis);
-    return kIntegralsOf[static_cast<std::size_t>(axis)][static_cast<std::size_t>((site - b.integrals) / (m.points + 1))];
+    return kIntegralsOf[axis][(site - b.integrals) / (m.points + 1)];
 }
 
 // All rows of a block come from the polynomial through the element's P + 2
@@ -121,16 +122,11 @@ int Width(const char* method) {
     return m ? m->points + 1 : 1;
 }
 
-void Apply(grid::Grid& g, int axis, const AxisSetup& a) {
+void SetAxis(grid::Grid& g, int axis, const AxisSetup& a) {
     std::vector<double> spacings;
     for (int count : a.counts) spacings.push_back(1.0 / a.counts.size() / (count * Width(a.method)));
     g.Method(axis, a.method).SectionSpacings(axis, spacings).Highest(axis, a.highest).Used(axis, a.used);
-    const std::string b = a.boundary;
-    if (b == "Backward" || b == "Forward") {
-        g.Boundary(axis, a.boundary);
-    } else {
-        g.BoundaryUnchecked(axis, a.boundary);
-    }
+    g.BoundaryUnchecked(axis, a.boundary);  // any case, or neither word
 }
 
 // Gauss-Legendre nodes along collocation directions, even ones elsewhere.
@@ -143,7 +139,7 @@ fieldcheck::Coordinates Nodes(grid::Grid& g) {
     return x;
 }
 
-const std::vector<std::string> kAllIntegrals = {"idx", "idy", "idz", "idxdy", "idxdz", "idydz", "idxdydz"};
+const std::vector<std::string> kAllIntegrals = index_sets::IntegralNames(3);
 
 class CollocationBlocks : public LinkedTest, public ::testing::WithParamInterface<Method> {};
 class Collocation3D : public LinkedTest {};
@@ -154,31 +150,27 @@ class Collocation3D : public LinkedTest {};
 // elements, or two and one), second derivatives with the joint rows, every
 // integral, both boundary conditions: every row vanishes up to the element's
 // degree along its own direction, and some row of each block misses one above.
+// So too when one direction collocates and the two others difference (their
+// derivatives not used, their own line sets and spacings).
 TEST_P(CollocationBlocks, RowsAreExactUpToTheElementsDegreeAndFailOneAbove) {
     const Method& m = GetParam();
     for (const char* boundary : {"Backward", "Forward"}) {
-        SCOPED_TRACE(std::string(m.name) + " " + boundary);
+        SCOPED_TRACE(boundary);
         grid::Grid3 g;
-        Apply(g, kX, {m.name, {1, 2}, 2, 2, boundary});
-        Apply(g, kY, {m.name, {2, 1}, 2, 2, boundary});
-        Apply(g, kZ, {m.name, {1, 2}, 2, 2, boundary});
+        SetAxis(g, kX, {m.name, {1, 2}, 2, 2, boundary});
+        SetAxis(g, kY, {m.name, {2, 1}, 2, 2, boundary});
+        SetAxis(g, kZ, {m.name, {1, 2}, 2, 2, boundary});
         g.Integrals(kAllIntegrals).Settle().Declare();
         fieldcheck::ExpectExactness(g, Nodes(g), Families(m, {kX, kY, kZ}), kExact, kClear);
     }
-}
-
-// One direction collocates, the two others difference (their derivatives not
-// used, their own line sets): the block's rows stay exact.
-TEST_P(CollocationBlocks, ExactBesideFiniteDifferencesInTheOtherDirections) {
-    const Method& m = GetParam();
     for (int axis : {kX, kY, kZ}) {
         const char* boundary = axis == kY ? "Forward" : "Backward";
-        SCOPED_TRACE(std::string(m.name) + " along " + Letter(axis) + ", " + boundary);
+        SCOPED_TRACE("beside finite differences, along " + Letter(axis) + ", " + boundary);
         grid::Grid3 g;
-        Apply(g, axis, {m.name, {2, 1}, 2, 2, boundary});
-        Apply(g, (axis + 1) % 3, {"CFD4", {4}, 2, 0, "Backward"});
-        Apply(g, (axis + 2) % 3, {"BFD2", {2, 3}, 1, 0, "Backward"});
-        g.Integrals({kAllIntegrals[static_cast<std::size_t>(axis)]}).Settle().Declare();
+        SetAxis(g, axis, {m.name, {2, 1}, 2, 2, boundary});
+        SetAxis(g, (axis + 1) % 3, {"CFD4", {4}, 2, 0, "Backward"});
+        SetAxis(g, (axis + 2) % 3, {"BFD2", {2, 3}, 1, 0, "Backward"});
+        g.Integrals({kAllIntegrals[axis]}).Settle().Declare();
         fieldcheck::ExpectExactness(g, Nodes(g), Families(m, {axis}), kExact, kClear);
     }
 }
@@ -220,15 +212,13 @@ struct Expected {
     }
 };
 
-Expected Expect(grid::Grid3& g, const Method& m, int axis) {
+Expected Expect(grid::Grid3& g, const Method& m, int axis, const AxisSetup& setup) {
     Expected x;
     x.axis = axis;
     for (int a = 0; a < 3; ++a) {
         x.end[a] = g.EndNode(a);
-        const auto& interior = g.Domain(a).INTERIOR.fv();
-        for (int i = 0; i < interior.SetSize(); ++i) x.lines[a].insert(interior.IntegerAt(i));
-        x.lines[a].insert(0);
-        x.lines[a].insert(x.end[a]);
+        const index_sets::Ints lines = index_sets::NodesWithEnds(g.Domain(a));
+        x.lines[a].insert(lines.begin(), lines.end());
     }
     const int width = m.points + 1;
     for (int s = 1; s <= g.SectionCount(axis); ++s) {
@@ -239,16 +229,10 @@ Expected Expect(grid::Grid3& g, const Method& m, int axis) {
         }
         x.sectionEnds.insert(sec.BASE.v() + sec.NODECOUNT.v());
     }
-    const std::string text = static_cast<const char*>(g.Domain(axis).ELEMENTBOUNDARYCONDITION.v());
-    auto same = [&](const char* word) { return SUValue::CompareCI(word, text.c_str()) == 0; };
-    x.backward = same("Backward");
-    x.forward = same("Forward");
-    ZR_INTEGERPARAMETER* used[] = {&g.dist.HIGHESTORDERXDERIVATIVEUSED, &g.dist.HIGHESTORDERYDERIVATIVEUSED,
-                                   &g.dist.HIGHESTORDERZDERIVATIVEUSED};
-    ZR_INTEGERPARAMETER* highest[] = {&g.dist.HIGHESTORDERXDERIVATIVE, &g.dist.HIGHESTORDERYDERIVATIVE,
-                                      &g.dist.HIGHESTORDERZDERIVATIVE};
-    x.used = used[axis]->v();
-    x.highest = highest[axis]->v();
+    x.backward = SUValue::CompareCI("Backward", setup.boundary) == 0;
+    x.forward = SUValue::CompareCI("Forward", setup.boundary) == 0;
+    x.used = setup.used;
+    x.highest = setup.highest;
     return x;
 }
 
@@ -270,7 +254,7 @@ void ExpectLoopOrder(const Method& m, int axis, const Expected& x, const std::ve
         const int* lines = kLines[axis][part];
         if (axis == kX && part == 0 && m.points == 1) lines = kLines[axis][2];
         std::vector<int> key = {part};
-        const int node = r.subject.index[static_cast<std::size_t>(axis)];
+        const int node = r.subject.index[axis];
         if (part == 1) {
             const int element = r.site == b.joints + 1 ? node - (m.points + 1) : *--x.starts.upper_bound(node);
             key.push_back(element);
@@ -278,8 +262,8 @@ void ExpectLoopOrder(const Method& m, int axis, const Expected& x, const std::ve
         } else if (part == 2) {
             key.push_back((r.site - b.integrals) / (m.points + 1));
         }
-        key.push_back(r.subject.index[static_cast<std::size_t>(lines[0])]);
-        key.push_back(r.subject.index[static_cast<std::size_t>(lines[1])]);
+        key.push_back(r.subject.index[(lines[0])]);
+        key.push_back(r.subject.index[(lines[1])]);
         if (key < last) {
             ADD_FAILURE() << "ZR_Eqn" << r.site << " at " << r.subject.Name() << " out of its loops' order";
             return;
@@ -288,31 +272,22 @@ void ExpectLoopOrder(const Method& m, int axis, const Expected& x, const std::ve
     }
 }
 
-// Whether the integral array is to be built, by the names that ask for it.
-bool Requested(const std::string& array, const std::set<std::string>& names) {
-    static const std::map<std::string, std::vector<std::string>> kAskedBy = {
-        {"IDX", {"idx", "idxdy", "idxdz", "idxdydz"}}, {"IDY", {"idy", "idydz"}}, {"IDXDY", {"idxdy", "idxdydz"}},
-        {"IDZ", {"idz"}}, {"IDXDZ", {"idxdz"}}, {"IDYDZ", {"idydz"}}, {"IDXDYDZ", {"idxdydz"}}};
-    for (const std::string& n : kAskedBy.at(array))
-        if (names.count(n)) return true;
-    return false;
-}
-
 // Each collocation direction's arrays, element by element over the whole box:
 // one first-derivative row per node and the joint rows where they belong, one
 // second-derivative row per collocation node on the lines of the other
 // directions, and exactly one row (a start row at index 0) per element of every
 // integral the direction builds, none for one not asked for; each site defines
 // its own array.
-void ExpectCensus(grid::Grid3& g, const Method& m, const std::set<std::string>& integrals) {
+void ExpectCensus(grid::Grid3& g, const Method& m, const std::vector<AxisSetup>& axes,
+                  const std::vector<std::string>& integrals) {
     const std::vector<Row> rows = g.Rows();
     const grid::Census census(rows);
     for (int axis = 0; axis < 3; ++axis) {
         if (SUValue::CompareCI(m.name, static_cast<const char*>(g.Domain(axis).DISCRETIZATIONMETHOD.v())) != 0)
             continue;
         SCOPED_TRACE("direction " + Letter(axis));
-        const Expected x = Expect(g, m, axis);
-        const std::vector<std::string>& built = kIntegralsOf[static_cast<std::size_t>(axis)];
+        const Expected x = Expect(g, m, axis, axes[axis]);
+        const std::vector<std::string>& built = kIntegralsOf[axis];
         int t[3];
         for (t[0] = 0; t[0] <= x.end[0]; ++t[0]) {
             for (t[1] = 0; t[1] <= x.end[1]; ++t[1]) {
@@ -323,7 +298,7 @@ void ExpectCensus(grid::Grid3& g, const Method& m, const std::set<std::string>& 
                     EXPECT_EQ(census.Count(Derivative(axis), at), x.FirstDerivativeRows(t)) << Derivative(axis) << where;
                     EXPECT_EQ(census.Count(Second(axis), at), x.SecondDerivativeRows(t)) << Second(axis) << where;
                     for (const std::string& array : built)
-                        EXPECT_EQ(census.Count(array, at), Requested(array, integrals) ? 1 : 0) << array << where;
+                        EXPECT_EQ(census.Count(array, at), index_sets::Built(array, integrals) ? 1 : 0) << array << where;
                 }
             }
         }
@@ -358,29 +333,26 @@ TEST_P(CollocationBlocks, CensusOverRandomConfigurations) {
         for (int a = 0; a < 3; ++a) {
             const bool collocation = a == static_cast<int>(seed % 3) || below(3) != 0;
             // Mostly what makes the most rows: second derivatives, joint rows.
-            AxisSetup x{collocation ? m.name : kFiniteDifferences[below(3)], {}, below(3) ? 2 : 1,
-                        below(3) ? 2 : below(2), kBoundaries[(seed + static_cast<std::uint32_t>(a)) % 5]};
-            const int sections = 1 + below(2);
-            for (int s = 0; s < sections; ++s) x.counts.push_back(collocation ? 1 + below(2) : 2 + below(2));
-            describe += std::string(" ") + x.method + " {";
-            for (int c : x.counts) describe += std::to_string(c) + ",";
-            describe += "} highest " + std::to_string(x.highest) + " used " + std::to_string(x.used) + " " +
-                        x.boundary + ";";
-            axes.push_back(x);
+            axes.push_back({collocation ? m.name : kFiniteDifferences[below(3)], {}, below(3) ? 2 : 1,
+                            below(3) ? 2 : below(2), kBoundaries[(seed + a) % 5]});
+            for (int s = 1 + below(2); s > 0; --s) axes.back().counts.push_back(collocation ? 1 + below(2) : 2 + below(2));
+            describe += std::string(" ") + axes.back().method + " " + std::to_string(axes.back().counts.size()) +
+                        " sections, highest " + std::to_string(axes.back().highest) + ", used " +
+                        std::to_string(axes.back().used) + ", " + axes.back().boundary + ";";
         }
-        std::set<std::string> integrals;
+        std::vector<std::string> integrals;
         for (const std::string& name : kAllIntegrals)
-            if (below(3) == 0) integrals.insert(name);
+            if (below(3) == 0) integrals.push_back(name);
         SCOPED_TRACE(describe + " " + std::to_string(integrals.size()) + " integrals");
         host.Reset();
         grid::Grid3 g;
-        for (int a = 0; a < 3; ++a) Apply(g, a, axes[static_cast<std::size_t>(a)]);
-        if (!integrals.empty()) g.Integrals(std::vector<std::string>(integrals.begin(), integrals.end()));
+        for (int a = 0; a < 3; ++a) SetAxis(g, a, axes[a]);
+        if (!integrals.empty()) g.Integrals(integrals);
         g.Settle();
         if ((g.EndNode(kX) + 1) * (g.EndNode(kY) + 1) * (g.EndNode(kZ) + 1) > 1500) continue;
         ++checked;
         g.Declare();
-        ExpectCensus(g, m, integrals);
+        ExpectCensus(g, m, axes, integrals);
         grid::ExpectWalksAgree(g);
         for (const std::string& e : host.errors) ADD_FAILURE() << "host error: " << e;
         host.errors.clear();
@@ -418,12 +390,12 @@ TEST_P(CollocationBlocks, AgreesWithTheLowerDimensionsOnLinesAndPlanes) {
         for (int a = 0; a < 3; ++a) {
             const auto place = std::find(axes.begin(), axes.end(), a);
             if (place == axes.end()) {
-                Apply(g, a, {m.name, {1}, 1, 0, "Backward"});
+                SetAxis(g, a, {m.name, {1}, 1, 0, "Backward"});
                 continue;
             }
             const AxisSetup setup{m.name, {1, 2}, 2, 2, place == axes.begin() ? "Backward" : "Forward"};
-            Apply(g, a, setup);
-            Apply(lower, static_cast<int>(place - axes.begin()), setup);
+            SetAxis(g, a, setup);
+            SetAxis(lower, static_cast<int>(place - axes.begin()), setup);
         }
         g.Integrals(kAllIntegrals).Settle().Declare();
         if (axes.size() == 1) {
@@ -448,16 +420,13 @@ INSTANTIATE_TEST_SUITE_P(Methods, CollocationBlocks, ::testing::ValuesIn(Methods
 // no IDY, IDZ, IDXDZ or IDYDZ row is declared.
 TEST_F(Collocation3D, Ocfe2EveryDirectionAndOnlyTheTripleIntegral) {
     grid::Grid3 g;
-    for (int a = 0; a < 3; ++a) Apply(g, a, {"OCFE2", {2}, 2, 2, "Backward"});
+    for (int a = 0; a < 3; ++a) SetAxis(g, a, {"OCFE2", {2}, 2, 2, "Backward"});
     g.Integrals({"idxdydz"}).Settle().Declare(50);
     std::map<int, std::set<int>> sitesByGroup;
     for (const Row& r : g.Rows()) sitesByGroup[r.group - 50].insert(r.site);
-    EXPECT_EQ(sitesByGroup, (std::map<int, std::set<int>>{{1, {1}},
-                                                          {4, {4, 5}},
-                                                          {7, {10, 11, 12}},
-                                                          {29, {266, 268, 269, 271, 272, 274, 275}},
-                                                          {30, {276, 278, 279, 281, 282, 286, 287}},
-                                                          {31, {288, 290, 291, 293, 294, 302, 303}}}));
+    EXPECT_EQ(sitesByGroup, (std::map<int, std::set<int>>{
+                                {1, {1}}, {4, {4, 5}}, {7, {10, 11, 12}}, {29, {266, 268, 269, 271, 272, 274, 275}},
+                                {30, {276, 278, 279, 281, 282, 286, 287}}, {31, {288, 290, 291, 293, 294, 302, 303}}}));
 }
 
 // OCFE3 along x, one section of two elements, "Forward": on each line the row
@@ -465,9 +434,9 @@ TEST_F(Collocation3D, Ocfe2EveryDirectionAndOnlyTheTripleIntegral) {
 // joint row stands at node 3 only (node 6 ends the section).
 TEST_F(Collocation3D, Ocfe3ForwardOnOneLine) {
     grid::Grid3 g;
-    Apply(g, kX, {"OCFE3", {2}, 2, 2, "Forward"});
-    Apply(g, kY, {"BFD1", {2}, 1, 0, "Backward"});
-    Apply(g, kZ, {"BFD1", {2}, 1, 0, "Backward"});
+    SetAxis(g, kX, {"OCFE3", {2}, 2, 2, "Forward"});
+    SetAxis(g, kY, {"BFD1", {2}, 1, 0, "Backward"});
+    SetAxis(g, kZ, {"BFD1", {2}, 1, 0, "Backward"});
     g.Settle().Declare();
     ASSERT_EQ(g.EndNode(kX), 6);
     std::vector<Row> line;
@@ -504,7 +473,7 @@ TEST_F(Collocation3D, RowsWithTermOrdersOfTheirOwn) {
         host.Reset();
         grid::Grid3 g;
         for (int a = 0; a < 3; ++a)
-            Apply(g, a, a == c.axis ? AxisSetup{c.method, {2}, 2, 2, "Forward"} : AxisSetup{"BFD1", {2}, 1, 0, "Backward"});
+            SetAxis(g, a, a == c.axis ? AxisSetup{c.method, {2}, 2, 2, "Forward"} : AxisSetup{"BFD1", {2}, 1, 0, "Backward"});
         g.Settle().Declare();
         int seen = 0;
         for (const Row& r : g.Rows()) {
@@ -514,7 +483,7 @@ TEST_F(Collocation3D, RowsWithTermOrdersOfTheirOwn) {
             EXPECT_EQ(r.terms[1].array, "ELEMENTLENGTH");
             for (std::size_t t = 0; t < c.values.size(); ++t) {
                 std::vector<int> at = r.subject.index;
-                at[static_cast<std::size_t>(c.axis)] += c.values[t];
+                at[c.axis] += c.values[t];
                 EXPECT_EQ(r.terms[t + 2].array, "VALUE");
                 EXPECT_EQ(r.terms[t + 2].index, at) << r.subject.Name() << ", VALUE term " << t + 1;
             }
@@ -525,29 +494,19 @@ TEST_F(Collocation3D, RowsWithTermOrdersOfTheirOwn) {
 
 // OCFE4 along x, one section of two elements, y and z with end node 4,
 // "Backward", first derivatives and IDX: 25 (1 + 4 · 2) = 225 first-derivative
-// rows and 25 · 4 · 2 = 200 integral rows, all in the x block's group.
+// rows and 25 · 4 · 2 = 200 integral rows, all in the x block's group, and the
+// 25 start rows of IDX.
 TEST_F(Collocation3D, Ocfe4InstanceCounts) {
     grid::Grid3 g;
-    Apply(g, kX, {"OCFE4", {2}, 1, 1, "Backward"});
-    Apply(g, kY, {"BFD1", {4}, 1, 0, "Backward"});
-    Apply(g, kZ, {"BFD1", {4}, 1, 0, "Backward"});
+    SetAxis(g, kX, {"OCFE4", {2}, 1, 1, "Backward"});
+    SetAxis(g, kY, {"BFD1", {4}, 1, 0, "Backward"});
+    SetAxis(g, kZ, {"BFD1", {4}, 1, 0, "Backward"});
     g.Integrals({"idx"}).Settle().Declare(0);
     ASSERT_EQ(g.EndNode(kX), 8);
-    std::map<int, int> perSite;
-    int block = 0;
-    for (const Row& r : g.Rows()) {
-        ++perSite[r.site];
-        block += r.group == 35;
-    }
-    EXPECT_EQ(block, 425);
-    EXPECT_EQ(perSite, (std::map<int, int>{{1, 25},
-                                           {355, 25},
-                                           {357, 50},
-                                           {358, 50},
-                                           {359, 50},
-                                           {360, 50},
-                                           {367, 50},
-                                           {368, 50},
-                                           {369, 50},
-                                           {370, 50}}));
+    std::map<std::pair<int, int>, int> rows;  // by group and site
+    for (const Row& r : g.Rows()) ++rows[{r.group, r.site}];
+    EXPECT_EQ(rows, (std::map<std::pair<int, int>, int>{{{1, 1}, 25},    {{35, 355}, 25}, {{35, 357}, 50},
+                                                        {{35, 358}, 50}, {{35, 359}, 50}, {{35, 360}, 50},
+                                                        {{35, 367}, 50}, {{35, 368}, 50}, {{35, 369}, 50},
+                                                        {{35, 370}, 50}}));
 }
