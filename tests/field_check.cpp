@@ -53,14 +53,7 @@ std::vector<RowValue> EvaluateRows(const qtvhost::Host& host, std::size_t first)
     for (std::size_t i = first; i < host.expressions.size(); ++i) {
         const qtvhost::ExpressionRecord& e = host.expressions[i];
         const qtvhost::Evaluation ev = qtvhost::Evaluate(host, e);
-        RowValue r;
-        r.record = i;
-        r.name = host.EquationName(e);
-        r.parsed = ev.ok;
-        r.error = ev.error;
-        r.residual = ev.value;
-        r.magnitude = ev.magnitude;
-        rows.push_back(r);
+        rows.push_back({i, host.EquationName(e), ev.ok, ev.error, ev.value, ev.magnitude});
     }
     return rows;
 }
@@ -281,6 +274,33 @@ std::vector<std::pair<grid::Row, RowValue>> OwnRows(const grid::Grid& g, const g
     return out;
 }
 
+// Every tuple of nodes of the given axes, the last fastest.
+template <class F>
+void ForEachNode(grid::Grid& g, const std::vector<int>& axes, F&& body) {
+    std::vector<int> at(axes.size(), 0);
+    for (bool more = true; more;) {
+        body(at);
+        more = false;
+        for (std::size_t f = axes.size(); f-- > 0 && !more;) {
+            more = ++at[f] <= g.EndNode(axes[f]);
+            if (!more) at[f] = 0;
+        }
+    }
+}
+
+// The first few failures are told each on its own, the rest counted at the end.
+class Failures {
+public:
+    bool Tell() { return ++m_count <= kShown; }
+    void TellTheRest(const char* what) const {
+        if (m_count > kShown) ADD_FAILURE() << m_count - kShown << " more rows disagree with " << what;
+    }
+
+private:
+    static constexpr int kShown = 5;
+    int m_count = 0;
+};
+
 }  // namespace
 
 int ExpectAgreesAlongAxis(grid::Grid& high, int axis, grid::Grid& line, const Coordinates& x,
@@ -299,97 +319,77 @@ int ExpectAgreesAlongAxis(grid::Grid& high, int axis, grid::Grid& line, const Co
     std::map<std::pair<std::string, int>, std::vector<RowValue>> lower;
     for (const auto& [r, v] : OwnRows(line, high)) lower[{r.subject.array, r.Node()}].push_back(v);
 
-    // The rows of the axis's block by array and line, each with the factor that
-    // the other axes give it.
+    // The rows of the axis's block by array, line (the other axes' nodes) and
+    // node, each with the factor that the other axes give it.
     struct Entry {
-        grid::Row row;
+        std::string subject;
         RowValue value;
         double factor;
     };
-    std::map<std::pair<std::string, std::vector<int>>, std::map<int, std::vector<Entry>>> upper;
-    std::set<std::string> arrays;
+    using Line = std::map<int, std::vector<Entry>>;
+    std::map<std::string, std::map<std::vector<int>, Line>> upper;
+    std::vector<int> others;
+    for (int b = 0; b < dims; ++b)
+        if (b != axis) others.push_back(b);
     for (const auto& [r, v] : OwnRows(high, line)) {
         if (r.subject.parameter || BlockAxis(r.subject.array, dims) != axis) continue;
         const std::vector<int> op = Operations(r.subject.array, dims);
         double factor = 1.0;
         std::vector<int> key;
-        for (int b = 0; b < dims; ++b) {
-            if (b == axis) continue;
+        for (int b : others) {
             const std::size_t ub = static_cast<std::size_t>(b);
-            const int n = r.subject.index.at(ub);
-            const std::vector<double>& xb = x[ub];
-            factor *= op[ub] == kIntegral ? (n == 0 ? 0.0 : factors[ub].Integral(xb.at(static_cast<std::size_t>(n) - 1), xb.at(static_cast<std::size_t>(n))))
-                                         : factors[ub](xb.at(static_cast<std::size_t>(n)));
-            key.push_back(n);
+            const std::size_t n = static_cast<std::size_t>(r.subject.index.at(ub));
+            factor *= op[ub] != kIntegral ? factors[ub](x[ub].at(n))
+                                          : (n == 0 ? 0.0 : factors[ub].Integral(x[ub].at(n - 1), x[ub].at(n)));
+            key.push_back(static_cast<int>(n));
         }
-        arrays.insert(r.subject.array);
-        upper[{r.subject.array, key}][r.subject.index.at(along)].push_back({r, v, factor});
+        upper[r.subject.array][key][r.subject.index.at(along)].push_back({r.subject.Name(), v, factor});
     }
 
-    // Every line: the product of the other axes' node ranges.
-    std::vector<std::vector<int>> lines{{}};
-    for (int b = 0; b < dims; ++b) {
-        if (b == axis) continue;
-        std::vector<std::vector<int>> longer;
-        for (const std::vector<int>& l : lines) {
-            for (int n = 0; n <= high.EndNode(b); ++n) {
-                longer.push_back(l);
-                longer.back().push_back(n);
-            }
-        }
-        lines = std::move(longer);
-    }
-
-    int matched = 0, failures = 0;
-    constexpr int kShown = 5;
-    auto fail = [&]() -> bool { return ++failures <= kShown; };
-    for (const std::string& array : arrays) {
+    int matched = 0;
+    Failures fail;
+    for (const auto& [array, lines] : upper) {
         const std::vector<int> op = Operations(array, dims);
-        const char* lowerArray = op[along] == 1 ? "DDX" : (op[along] == 2 ? "D2DX2" : "IDX");
-        for (const std::vector<int>& l : lines) {
-            const auto found = upper.find({array, l});
-            static const std::map<int, std::vector<Entry>> none;
-            const std::map<int, std::vector<Entry>>& rows = found == upper.end() ? none : found->second;
+        const std::string lowerArray = op[along] == 1 ? "DDX" : (op[along] == 2 ? "D2DX2" : "IDX");
+        ForEachNode(high, others, [&](const std::vector<int>& l) {
+            static const Line none;
+            const auto found = lines.find(l);
+            const Line& rows = found == lines.end() ? none : found->second;
             for (const auto& [node, entries] : rows) {
                 const auto candidates = lower.find({lowerArray, node});
-                std::vector<bool> taken(candidates == lower.end() ? 0 : candidates->second.size(), false);
+                std::vector<RowValue> left;
+                if (candidates != lower.end()) left = candidates->second;
                 for (const Entry& e : entries) {
-                    bool ok = false;
-                    for (std::size_t c = 0; !ok && c < taken.size(); ++c) {
-                        const RowValue& v = candidates->second[c];
+                    const auto c = std::find_if(left.begin(), left.end(), [&](const RowValue& v) {
                         const double scale = std::max(e.value.magnitude, std::fabs(e.factor) * v.magnitude);
-                        if (!taken[c] && std::fabs(e.value.residual - e.factor * v.residual) <= tolerance * scale) {
-                            taken[c] = true;
-                            ok = true;
-                        }
-                    }
-                    if (ok) {
+                        return std::fabs(e.value.residual - e.factor * v.residual) <= tolerance * scale;
+                    });
+                    if (c != left.end()) {
+                        left.erase(c);
                         ++matched;
-                    } else if (fail()) {
-                        ADD_FAILURE() << e.value.name << " at " << e.row.subject.Name() << ": residual "
-                                      << e.value.residual << " is no row of " << lowerArray << "(" << node << ") times "
-                                      << e.factor << " (" << taken.size() << " such rows)";
+                    } else if (fail.Tell()) {
+                        ADD_FAILURE() << e.value.name << " at " << e.subject << ": residual " << e.value.residual
+                                      << " is no row of " << lowerArray << "(" << node << ") times " << e.factor;
                     }
                 }
             }
-            if (whole && !whole(array, l)) continue;
+            if (whole && !whole(array, l)) return;
             // The whole line: as many rows at every node as one dimension has.
             for (const auto& [key, values] : lower) {
                 if (key.first != lowerArray) continue;
                 const auto at = rows.find(key.second);
                 const std::size_t count = at == rows.end() ? 0 : at->second.size();
-                if (count != values.size() && fail()) {
+                if (count != values.size() && fail.Tell()) {
                     ADD_FAILURE() << array << " along axis " << axis << " at node " << key.second << " of line "
                                   << ::testing::PrintToString(l) << ": " << count << " rows, one dimension has "
                                   << values.size();
                 }
             }
-        }
+        });
     }
-    if (failures > kShown) ADD_FAILURE() << failures - kShown << " more rows disagree with one dimension";
+    fail.TellTheRest("one dimension");
     return matched;
 }
-
 
 // --- agreement on sub-grids ------------------------------------------------------
 
@@ -478,15 +478,13 @@ int ExpectAgreesOnSubgrids(grid::Grid& high, const std::vector<int>& kept, grid:
     }
     // The rows of the kept axes' blocks by the fixed axes' nodes.
     std::map<std::vector<int>, std::vector<Counterpart>> on;
-    int failures = 0;
-    constexpr int kShown = 5;
-    auto fail = [&]() -> bool { return ++failures <= kShown; };
+    Failures fail;
     for (const auto& [r, v] : OwnRows(high, lower)) {
         if (r.subject.parameter || OnSubgrid(r.subject, kept, r.subject.index).empty()) continue;
         std::vector<std::string> names;
         for (const grid::Term& t : r.terms) {
             names.push_back(OnSubgrid(t, kept, r.subject.index));
-            if (names.back().empty() && fail())
+            if (names.back().empty() && fail.Tell())
                 ADD_FAILURE() << v.name << " at " << r.subject.Name() << " names " << t.Name() << ", off its sub-grid";
         }
         std::vector<int> at;
@@ -495,8 +493,7 @@ int ExpectAgreesOnSubgrids(grid::Grid& high, const std::vector<int>& kept, grid:
     }
 
     int matched = 0;
-    std::vector<int> at(fixed.size(), 0);
-    for (bool more = true; more;) {
+    ForEachNode(high, fixed, [&](const std::vector<int>& at) {
         double factor = 1.0;
         std::string where;
         for (std::size_t f = 0; f < fixed.size(); ++f) {
@@ -510,29 +507,25 @@ int ExpectAgreesOnSubgrids(grid::Grid& high, const std::vector<int>& kept, grid:
         for (const Counterpart& c : on[at]) {
             const auto found = left.find(c.key);
             if (found == left.end()) {
-                if (fail()) ADD_FAILURE() << where << ": " << c.value.name << " " << c.text << "has no lower row";
+                if (fail.Tell()) ADD_FAILURE() << where << ": " << c.value.name << " " << c.text << "has no lower row";
                 continue;
             }
             const Counterpart& l = found->second;
             const double scale = std::max(c.value.magnitude, std::fabs(factor) * l.value.magnitude);
-            if (!(std::fabs(c.value.residual - factor * l.value.residual) <= tolerance * scale) && fail())
+            if (!(std::fabs(c.value.residual - factor * l.value.residual) <= tolerance * scale) && fail.Tell())
                 ADD_FAILURE() << where << ": " << c.value.name << " " << c.text << "gives " << c.value.residual
                               << ", the lower row " << factor * l.value.residual;
-            if (ordered && l.position < after && fail())
-                ADD_FAILURE() << where << ": " << c.value.name << " " << c.text << "comes before a row the lower walk declares first";
+            if (ordered && l.position < after && fail.Tell())
+                ADD_FAILURE() << where << ": " << c.value.name << " " << c.text
+                              << "comes before a row the lower walk declares first";
             after = l.position;
             left.erase(found);
             ++matched;
         }
         for (const auto& [key, l] : left)
-            if ((!whole || whole(l.array, at)) && fail()) ADD_FAILURE() << where << ": no row " << l.text;
-        more = false;  // the next fixed nodes, the last axis fastest
-        for (std::size_t f = fixed.size(); f-- > 0 && !more;) {
-            more = ++at[f] <= high.EndNode(fixed[f]);
-            if (!more) at[f] = 0;
-        }
-    }
-    if (failures > kShown) ADD_FAILURE() << failures - kShown << " more rows disagree with the lower distribution";
+            if ((!whole || whole(l.array, at)) && fail.Tell()) ADD_FAILURE() << where << ": no row " << l.text;
+    });
+    fail.TellTheRest("the lower distribution");
     return matched;
 }
 

@@ -173,7 +173,9 @@ TEST_P(CollocationMethod, RowCountsAndCoverage) {
                         ++continuityAt[r.Node()];
                     } else if (r.subject.array == "DDX") {
                         ++first;
-                        if (neither && r.Node() % width == 0) EXPECT_EQ(r.site, m.firstNode) << "node " << r.Node();
+                        if (neither && r.Node() % width == 0) {
+                            EXPECT_EQ(r.site, m.firstNode) << "node " << r.Node();
+                        }
                     }
                     second += r.subject.array == "D2DX2";
                     integral += r.subject.array == "IDX" && r.site != 1;

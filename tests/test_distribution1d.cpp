@@ -275,7 +275,9 @@ TEST_P(Distribution1DWalks, BothWalksDeclareTheSameInstances) {
                     if (idx) g.Integrals({"idx"});
                     g.Settle();
                     grid::ExpectWalksAgree(g);
-                    if (used == 0 && !idx) EXPECT_TRUE(g.Rows().empty());
+                    if (used == 0 && !idx) {
+                        EXPECT_TRUE(g.Rows().empty());
+                    }
                 }
             }
         }

@@ -182,7 +182,7 @@ struct Example {
     bool idx;
     int base;  // the host's last group
     std::vector<std::string> rows;
-    std::vector<std::string> namesOfRow8;  // empty: not checked
+    std::vector<std::string> namesOfRow8 = {};  // empty: not checked
 };
 
 class FiniteDifferenceExample : public LinkedTest, public ::testing::WithParamInterface<Example> {};
