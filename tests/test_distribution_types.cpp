@@ -435,14 +435,6 @@ TYPED_TEST(DistributionTypes, SetDimsBindsTheArraysAndFollowsTheInteriors) {
 // (The walks run through the grid, which calls them as the host does.)
 TYPED_TEST(DistributionTypes, AnUnlinkedDomainIsReportedNotRead) {
     const int dims = this->kDimensions;
-    {
-        TypeParam d;
-        d.SetDims();
-        ExpectBound(d, std::vector<ZR_DOMAIN*>(dims, nullptr));
-        this->host.assignments.clear();
-        EXPECT_EQ(d.ExecuteAssignments(1, 0), -1);
-        EXPECT_TRUE(this->host.assignments.empty());
-    }
     // Which domains stay linked: every pattern but all.
     for (int mask = 0; mask < (1 << dims) - 1; ++mask) {
         SCOPED_TRACE(mask);
