@@ -96,6 +96,18 @@ std::vector<std::string> Sequence(const std::vector<Row>& rows) {
     return out;
 }
 
+std::vector<std::string> Span(int site, int lo, int hi) {
+    std::vector<std::string> out;
+    for (int n = lo; n <= hi; ++n) out.push_back(std::to_string(site) + "@" + std::to_string(n));
+    return out;
+}
+
+std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
+    std::vector<std::string> out;
+    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
 // --- the builder -------------------------------------------------------------------
 
 Grid::Grid(int dimensions) : m_sectionSpacings(static_cast<std::size_t>(dimensions)) {

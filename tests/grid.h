@@ -28,6 +28,7 @@
 //   grid::ExpectWalksAgree(g);
 #pragma once
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <set>
@@ -86,6 +87,10 @@ struct Row {
 // "N@i" (one dimension) or "N@i,j,k" for each row: the form worked examples are
 // written in.
 std::vector<std::string> Sequence(const std::vector<Row>& rows);
+// "N@lo" to "N@hi", and runs of rows one after the other: one-dimensional
+// examples in that form.
+std::vector<std::string> Span(int site, int lo, int hi);
+std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts);
 
 // One array of a distribution: its index set in each dimension and its elements.
 struct ArrayView {

@@ -19,7 +19,6 @@
 using fieldcheck::Family;
 using Grid = grid::Grid1;
 using grid::Row;
-using grid::Sequence;
 
 namespace {
 
@@ -86,50 +85,6 @@ TEST_P(CollocationMethod, RowsAreExactUpToTheElementsDegreeAndFailOneAbove) {
         }
     }
 }
-
-// Worked examples, row by row: the start row in block 1, every other row in
-// the method's block. OCFE2 over two elements of one section, then over two
-// sections of one element each: with "Backward" the joint gets its second row
-// from section 2's element, with "Forward" no continuity row at all; within
-// one section "Forward" continuity stops at the section's last element.
-struct Example {
-    const char* method;
-    int sections;  // 0: as the domain's default
-    double spacing;
-    int highest, used;
-    bool idx;
-    const char* boundary;
-    int base;  // the host's last group
-    std::vector<std::string> rows;
-};
-
-class CollocationExample : public LinkedTest, public ::testing::WithParamInterface<Example> {};
-
-void PrintTo(const Example& e, std::ostream* os) { *os << e.method << " " << e.boundary << " used " << e.used; }
-
-TEST_P(CollocationExample, RowByRow) {
-    const Example& e = GetParam();
-    Grid g;
-    g.Method(e.method).Spacing(e.spacing).Highest(e.highest).Used(e.used).Boundary(e.boundary);
-    if (e.sections) g.Sections(e.sections);
-    if (e.idx) g.Integrals({"idx"});
-    g.Settle().Declare(e.base);
-    const std::vector<Row> rows = g.Rows();
-    EXPECT_EQ(Sequence(rows), e.rows);
-    const int block = e.method[4] - '2' + 9;
-    for (const Row& r : rows) EXPECT_EQ(r.group, e.base + (r.site == 1 ? 1 : block)) << "ZR_Eqn" << r.site;
-}
-
-INSTANTIATE_TEST_SUITE_P(Methods, CollocationExample, ::testing::Values(
-    Example{"OCFE2", 0, 0.25, 1, 1, false, "Backward", 3, {"64@0", "66@1", "67@2", "66@3", "67@4"}},
-    Example{"OCFE2", 0, 0.25, 1, 1, false, "backward", 3, {"64@0", "66@1", "67@2", "66@3", "67@4"}},
-    Example{"OCFE2", 0, 0.25, 1, 1, false, "Forward", 100, {"65@4", "66@1", "68@0", "66@3", "68@2"}},
-    Example{"OCFE2", 2, 0.25, 2, 2, false, "Backward", 100,
-            {"64@0", "66@1", "67@2", "71@1", "66@3", "67@4", "69@2", "71@3"}},
-    Example{"OCFE2", 2, 0.25, 2, 2, false, "Forward", 100, {"66@1", "68@0", "71@1", "65@4", "66@3", "68@2", "71@3"}},
-    Example{"OCFE2", 0, 1.0 / 6, 2, 2, false, "Forward", 100,
-            {"65@6", "66@1", "68@0", "66@3", "68@2", "66@5", "68@4", "70@2", "71@1", "70@4", "71@3", "71@5"}},
-    Example{"OCFE3", 0, 1.0 / 3, 1, 0, true, "Backward", 0, {"1@0", "84@1", "85@2", "86@3"}}));
 
 // Coverage and the row counts: N elements of P points over S sections,
 // ENDNODE = N (P + 1): ENDNODE + 1 first-derivative rows, N P second-derivative

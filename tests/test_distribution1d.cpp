@@ -1,8 +1,9 @@
 // The one-dimensional distribution's frame: its members, the index sets and
-// defaults its assignments give, and the one equation walk that SetUpEquations
-// and JacPattern both follow.
+// defaults its assignments give, the one equation walk that SetUpEquations and
+// JacPattern both follow, and every method's worked examples row by row.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,7 +15,9 @@
 #include "session.h"
 
 using Grid = grid::Grid1;
+using grid::Join;
 using grid::Row;
+using grid::Span;
 using qtvhost::Host;
 
 namespace {
@@ -213,6 +216,89 @@ TEST_F(Distribution1D, TheStartRowAndTheMethodDispatch) {
         }
     }
 }
+
+// Worked examples of every method, row by row: the start row in block 1, every
+// other row in the method's block. One section of eight intervals unless given
+// otherwise. Over three sections every section has its own end rows when second
+// derivatives are used (CFD4); upwind, one start row and the joints from the
+// left only (UBFD4). Over two, CFD2's joint row names the next section's
+// spacing first; with second derivatives the joint gets a row from either side.
+// OCFE2 over two elements of one section, then over two sections of one element
+// each: with "Backward" the joint gets its second row from section 2's element,
+// with "Forward" no continuity row at all; within one section "Forward"
+// continuity stops at the section's last element.
+struct Example {
+    const char* method;
+    int sections;          // 0: as the domain's default
+    double spacing;        // 0: as the domain's default
+    int highest;           // 0: as the domain's default
+    int used;
+    bool idx;
+    const char* boundary;  // null: as the domain's default
+    int base;              // the host's last group
+    std::vector<std::string> rows;
+    std::vector<std::string> namesOfRow8 = {};  // empty: not checked
+};
+
+void PrintTo(const Example& e, std::ostream* os) {
+    *os << e.method << " " << (e.boundary ? e.boundary : "") << " used " << e.used;
+}
+
+class Distribution1DExample : public LinkedTest, public ::testing::WithParamInterface<Example> {};
+
+TEST_P(Distribution1DExample, RowByRow) {
+    const Example& e = GetParam();
+    Grid g;
+    g.Method(e.method).Used(e.used);
+    if (e.sections) g.Sections(e.sections);
+    if (e.spacing) g.Spacing(e.spacing);
+    if (e.highest) g.Highest(e.highest);
+    if (e.boundary) g.Boundary(e.boundary);
+    if (e.idx) g.Integrals({"idx"});
+    g.Settle().Declare(e.base);
+    const std::vector<Row> rows = g.Rows();
+    EXPECT_EQ(grid::Sequence(rows), e.rows);
+    int block = 2;  // the method's position in the table, plus 2
+    while (std::string(kMethods[block - 2]) != e.method) ++block;
+    for (const Row& r : rows) EXPECT_EQ(r.group, e.base + (r.site == 1 ? 1 : block)) << "ZR_Eqn" << r.site;
+    if (!e.namesOfRow8.empty()) {
+        EXPECT_EQ(rows.at(8).Names(), e.namesOfRow8);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Methods, Distribution1DExample, ::testing::Values(
+    Example{"BFD1", 0, 0, 0, 1, true, nullptr, 10, Join({{"1@0", "2@0"}, Span(3, 1, 8), Span(6, 1, 8)})},
+    Example{"BFD1", 0, 0, 0, 2, true, nullptr, 100,
+            Join({{"1@0", "2@0"}, Span(3, 1, 8), Span(4, 1, 7), Span(6, 1, 8)})},
+    Example{"BFD2", 0, 0, 0, 1, true, nullptr, 10, Join({{"1@0", "7@0", "8@1"}, Span(9, 2, 8),
+                                               {"12@1", "13@2", "12@3", "13@4", "12@5", "13@6", "12@7", "13@8"}})},
+    Example{"CFD2", 0, 0.5, 0, 1, false, nullptr, 30, {"26@0", "27@1", "28@2"}},
+    Example{"CFD2", 2, 0, 0, 1, false, nullptr, 100,
+            Join({{"26@0"}, Span(27, 1, 7), {"29@8"}, Span(27, 9, 15), {"28@16"}}),
+            {"DDX(8)", "XDOMAIN.SECTION(2).ELEMENTLENGTH", "XDOMAIN.SECTION(1).ELEMENTLENGTH", "VALUE(7)", "VALUE(9)"}},
+    Example{"CFD2", 2, 0, 2, 2, false, nullptr, 100, Join({{"26@0"}, Span(27, 1, 7), {"28@8"}, Span(27, 9, 15), {"28@16"},
+                                                 Span(30, 1, 7), Span(30, 9, 15), {"31@8"}})},
+    Example{"CFD2", 0, 0.25, 0, 0, true, nullptr, 100, {"1@0", "32@1", "33@2", "32@3", "33@4"}},
+    Example{"CFD4", 3, 0, 0, 2, false, nullptr, 0,
+            Join({{"34@0", "35@1"}, Span(38, 2, 6), {"39@8", "40@7", "34@8", "35@9"}, Span(38, 10, 14),
+                  {"39@16", "40@15", "34@16", "35@17"}, Span(38, 18, 22), {"39@24", "40@23", "44@1"}, Span(45, 2, 6),
+                  {"46@7", "44@9"}, Span(45, 10, 14), {"46@15", "44@17"}, Span(45, 18, 22), {"46@23"}})},
+    Example{"CFD4", 0, 0.25, 0, 2, false, nullptr, 100,
+            {"34@0", "35@1", "38@2", "39@4", "40@3", "44@1", "45@2", "46@3"}},
+    Example{"UBFD4", 0, 0.25, 0, 2, false, nullptr, 100,
+            {"51@0", "52@1", "53@2", "54@3", "55@4", "56@1", "57@2", "58@3"}},
+    Example{"UBFD4", 3, 0, 0, 1, false, nullptr, 0,
+            Join({{"51@0", "52@1", "53@2"}, Span(54, 3, 7), {"55@8", "52@9", "53@10"}, Span(54, 11, 15),
+                  {"55@16", "52@17", "53@18"}, Span(54, 19, 23), {"55@24"}})},
+    Example{"OCFE2", 0, 0.25, 1, 1, false, "Backward", 3, {"64@0", "66@1", "67@2", "66@3", "67@4"}},
+    Example{"OCFE2", 0, 0.25, 1, 1, false, "backward", 3, {"64@0", "66@1", "67@2", "66@3", "67@4"}},
+    Example{"OCFE2", 0, 0.25, 1, 1, false, "Forward", 100, {"65@4", "66@1", "68@0", "66@3", "68@2"}},
+    Example{"OCFE2", 2, 0.25, 2, 2, false, "Backward", 100,
+            {"64@0", "66@1", "67@2", "71@1", "66@3", "67@4", "69@2", "71@3"}},
+    Example{"OCFE2", 2, 0.25, 2, 2, false, "Forward", 100, {"66@1", "68@0", "71@1", "65@4", "66@3", "68@2", "71@3"}},
+    Example{"OCFE2", 0, 1.0 / 6, 2, 2, false, "Forward", 100,
+            {"65@6", "66@1", "68@0", "66@3", "68@2", "66@5", "68@4", "70@2", "71@1", "70@4", "71@3", "71@5"}},
+    Example{"OCFE3", 0, 1.0 / 3, 1, 0, true, "Backward", 0, {"1@0", "84@1", "85@2", "86@3"}}));
 
 // The group base is the host's last group when SetUpEquations began; a second
 // call declares the same instances, numbered from the base it then finds; a

@@ -1,10 +1,10 @@
 // The seven finite-difference methods: every row vanishes on the polynomials its
 // stencil is exact for, the rows cover each array's nodes as the methods intend,
-// and the worked examples come out instance by instance.
+// each joint row carries its own section's spacing, and CFD4's joints compare
+// the spacings exactly.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <ostream>
 #include <cstdlib>
 #include <limits>
 #include <set>
@@ -18,6 +18,8 @@
 using fieldcheck::Family;
 using Grid = grid::Grid1;
 using grid::Row;
+using grid::Join;
+using grid::Span;
 using grid::Sequence;
 
 namespace {
@@ -44,18 +46,6 @@ std::vector<Family> Families(bool equalSpacings) {
         {"quartic element integrals", {47, 48, 49, 50, 60, 61, 62, 63}, 4},
         {"differences across a joint", {29, 41}, equalSpacings ? 2 : 1},
     };
-}
-
-std::vector<std::string> Nodes(int site, int lo, int hi) {
-    std::vector<std::string> out;
-    for (int n = lo; n <= hi; ++n) out.push_back(std::to_string(site) + "@" + std::to_string(n));
-    return out;
-}
-
-std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
-    std::vector<std::string> out;
-    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
 }
 
 int Count(const std::vector<Row>& rows, int site) {
@@ -171,76 +161,14 @@ INSTANTIATE_TEST_SUITE_P(Methods, OneSidedJoints,
                                            OneSided{"FFD2", 5, {}, {21}, {20}, {}, {23}}),
                          [](const ::testing::TestParamInfo<OneSided>& info) { return std::string(info.param.method); });
 
-// Worked examples, row by row: the start row in block 1, every other row in
-// the method's block. One section of eight intervals unless given otherwise.
-struct Example {
-    const char* method;
-    int sections;    // 0: as the domain's default
-    double spacing;  // 0: as the domain's default
-    int highest;     // 0: as the domain's default
-    int used;
-    bool idx;
-    int base;  // the host's last group
-    std::vector<std::string> rows;
-    std::vector<std::string> namesOfRow8 = {};  // empty: not checked
-};
-
-class FiniteDifferenceExample : public LinkedTest, public ::testing::WithParamInterface<Example> {};
-
-void PrintTo(const Example& e, std::ostream* os) { *os << e.method << " used " << e.used; }
-
-TEST_P(FiniteDifferenceExample, RowByRow) {
-    const Example& e = GetParam();
-    Grid g;
-    g.Method(e.method).Used(e.used);
-    if (e.sections) g.Sections(e.sections);
-    if (e.spacing) g.Spacing(e.spacing);
-    if (e.highest) g.Highest(e.highest);
-    if (e.idx) g.Integrals({"idx"});
-    g.Settle().Declare(e.base);
-    const std::vector<Row> rows = g.Rows();
-    EXPECT_EQ(Sequence(rows), e.rows);
-    int block = 2;  // the method's position in the table, plus 2
-    while (std::string(kMethods[block - 2]) != e.method) ++block;
-    for (const Row& r : rows) EXPECT_EQ(r.group, e.base + (r.site == 1 ? 1 : block)) << "ZR_Eqn" << r.site;
-    if (!e.namesOfRow8.empty()) {
-        EXPECT_EQ(rows.at(8).Names(), e.namesOfRow8);
-    }
-}
-
-// Over three sections every section has its own end rows when second
-// derivatives are used (CFD4); upwind, one start row and the joints from the
-// left only (UBFD4). Over two, CFD2's joint row names the next section's
-// spacing first; with second derivatives the joint gets a row from either side.
-INSTANTIATE_TEST_SUITE_P(Methods, FiniteDifferenceExample, ::testing::Values(
-    Example{"BFD1", 0, 0, 0, 1, true, 10, Join({{"1@0", "2@0"}, Nodes(3, 1, 8), Nodes(6, 1, 8)})},
-    Example{"BFD1", 0, 0, 0, 2, true, 100, Join({{"1@0", "2@0"}, Nodes(3, 1, 8), Nodes(4, 1, 7), Nodes(6, 1, 8)})},
-    Example{"BFD2", 0, 0, 0, 1, true, 10, Join({{"1@0", "7@0", "8@1"}, Nodes(9, 2, 8),
-                                               {"12@1", "13@2", "12@3", "13@4", "12@5", "13@6", "12@7", "13@8"}})},
-    Example{"CFD2", 0, 0.5, 0, 1, false, 30, {"26@0", "27@1", "28@2"}},
-    Example{"CFD2", 2, 0, 0, 1, false, 100, Join({{"26@0"}, Nodes(27, 1, 7), {"29@8"}, Nodes(27, 9, 15), {"28@16"}}),
-            {"DDX(8)", "XDOMAIN.SECTION(2).ELEMENTLENGTH", "XDOMAIN.SECTION(1).ELEMENTLENGTH", "VALUE(7)", "VALUE(9)"}},
-    Example{"CFD2", 2, 0, 2, 2, false, 100, Join({{"26@0"}, Nodes(27, 1, 7), {"28@8"}, Nodes(27, 9, 15), {"28@16"},
-                                                 Nodes(30, 1, 7), Nodes(30, 9, 15), {"31@8"}})},
-    Example{"CFD2", 0, 0.25, 0, 0, true, 100, {"1@0", "32@1", "33@2", "32@3", "33@4"}},
-    Example{"CFD4", 3, 0, 0, 2, false, 0,
-            Join({{"34@0", "35@1"}, Nodes(38, 2, 6), {"39@8", "40@7", "34@8", "35@9"}, Nodes(38, 10, 14),
-                  {"39@16", "40@15", "34@16", "35@17"}, Nodes(38, 18, 22), {"39@24", "40@23", "44@1"}, Nodes(45, 2, 6),
-                  {"46@7", "44@9"}, Nodes(45, 10, 14), {"46@15", "44@17"}, Nodes(45, 18, 22), {"46@23"}})},
-    Example{"CFD4", 0, 0.25, 0, 2, false, 100, {"34@0", "35@1", "38@2", "39@4", "40@3", "44@1", "45@2", "46@3"}},
-    Example{"UBFD4", 0, 0.25, 0, 2, false, 100, {"51@0", "52@1", "53@2", "54@3", "55@4", "56@1", "57@2", "58@3"}},
-    Example{"UBFD4", 3, 0, 0, 1, false, 0,
-            Join({{"51@0", "52@1", "53@2"}, Nodes(54, 3, 7), {"55@8", "52@9", "53@10"}, Nodes(54, 11, 15),
-                  {"55@16", "52@17", "53@18"}, Nodes(54, 19, 23), {"55@24"}})}));
-
 // The joint rows of CFD4 hang on an exact comparison of the two sections'
 // spacings: equal spacings give the five-point rows across the joint, spacings
 // one unit in the last place apart or not a number the rows for unequal ones.
 TEST_F(FiniteDifferences, Cfd4JointsCompareSpacingsExactly) {
     const std::vector<std::string> equal =
-        Join({{"34@0", "35@1"}, Nodes(38, 2, 6), {"43@7", "43@8", "37@9"}, Nodes(38, 10, 14), {"39@16", "40@15"}});
+        Join({{"34@0", "35@1"}, Span(38, 2, 6), {"43@7", "43@8", "37@9"}, Span(38, 10, 14), {"39@16", "40@15"}});
     const std::vector<std::string> unequal =
-        Join({{"34@0", "35@1"}, Nodes(38, 2, 6), {"41@8", "42@7", "36@9"}, Nodes(38, 10, 14), {"39@16", "40@15"}});
+        Join({{"34@0", "35@1"}, Span(38, 2, 6), {"41@8", "42@7", "36@9"}, Span(38, 10, 14), {"39@16", "40@15"}});
     const double nan = std::numeric_limits<double>::quiet_NaN();
     struct Case {
         const char* label;
