@@ -38,52 +38,34 @@ class Distribution1D : public LinkedTest {};
 
 }  // namespace
 
+// Each member as "NAME \"description\" direction via" (via: 0 a type, 1 a
+// reference, 2 a replaceable member); only the signal ports are not exported.
 TEST_F(Distribution1D, RegistersItsFifteenMembersInTheirOrder) {
     ZR_DISTRIBUTION1D d;
-    struct R {
-        const char* name;
-        const char* description;
-        int direction;
-        int via;
-        bool exported;
+    auto entry = [](const std::string& name, const char* description = nullptr, int direction = ZR_DIR_NONE,
+                    int via = 0) {
+        return name + (description ? " \"" + std::string(description) + "\" " : " ") + std::to_string(direction) +
+               " " + std::to_string(via);
     };
-    const std::vector<R> expected = {
-        {"XDOMAIN", nullptr, ZR_DIR_NONE, 1, true},
-        {"ZR_VALUE_SET1", nullptr, ZR_DIR_NONE, 0, true},
-        {"VALUE", "Variable value at a node point", ZR_DIR_NONE, 2, true},
-        {"USERNOTES", nullptr, ZR_DIR_NONE, 0, true},
-        {"INPUTSIGNAL", nullptr, ZR_DIR_INPUT, 0, false},
-        {"OUTPUTSIGNAL", nullptr, ZR_DIR_OUTPUT, 0, false},
-        {"HIGHESTORDERXDERIVATIVE", nullptr, ZR_DIR_NONE, 0, true},
-        {"HIGHESTORDERXDERIVATIVEUSED", nullptr, ZR_DIR_NONE, 0, true},
-        {"INTEGRALS", "Integrals to be calculated. Valid value: idx", ZR_DIR_NONE, 0, true},
-        {"ZR_DDX_SET1", nullptr, ZR_DIR_NONE, 0, true},
-        {"DDX", "1st-order partial deriv wrt x", ZR_DIR_NONE, 0, true},
-        {"ZR_D2DX2_SET1", nullptr, ZR_DIR_NONE, 0, true},
-        {"D2DX2", "2nd-order partial deriv wrt x", ZR_DIR_NONE, 0, true},
-        {"ZR_IDX_SET1", nullptr, ZR_DIR_NONE, 0, true},
-        {"IDX", "integral of distributed variable over X domain", ZR_DIR_NONE, 0, true},
-    };
-    ASSERT_EQ(host.registrations.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        const qtvhost::Registration& r = host.registrations[i];
-        SCOPED_TRACE(expected[i].name);
-        EXPECT_EQ(r.name, expected[i].name);
-        EXPECT_EQ(r.hasDescription, expected[i].description != nullptr);
-        if (expected[i].description) {
-            EXPECT_EQ(r.description, expected[i].description);
-        }
-        EXPECT_EQ(r.direction, expected[i].direction);
-        EXPECT_EQ(r.via, expected[i].via);
-        EXPECT_FALSE(r.flag);
-        EXPECT_EQ(r.owner, &d);
-        // A reference is no type of its own; everything else says whether it is exported.
-        if (const auto* type = dynamic_cast<const ZR_Type*>(r.member)) {
-            EXPECT_EQ(type->IsToBeExported(), expected[i].exported);
-        } else {
-            EXPECT_EQ(expected[i].via, 1);
-        }
+    const std::vector<std::string> expected = {
+        entry("XDOMAIN", nullptr, ZR_DIR_NONE, 1), entry("ZR_VALUE_SET1"),
+        entry("VALUE", "Variable value at a node point", ZR_DIR_NONE, 2), entry("USERNOTES"),
+        entry("INPUTSIGNAL", nullptr, ZR_DIR_INPUT), entry("OUTPUTSIGNAL", nullptr, ZR_DIR_OUTPUT),
+        entry("HIGHESTORDERXDERIVATIVE"), entry("HIGHESTORDERXDERIVATIVEUSED"),
+        entry("INTEGRALS", "Integrals to be calculated. Valid value: idx"), entry("ZR_DDX_SET1"),
+        entry("DDX", "1st-order partial deriv wrt x"), entry("ZR_D2DX2_SET1"),
+        entry("D2DX2", "2nd-order partial deriv wrt x"), entry("ZR_IDX_SET1"),
+        entry("IDX", "integral of distributed variable over X domain")};
+    std::vector<std::string> got;
+    for (const qtvhost::Registration& r : host.registrations) {
+        got.push_back(entry(r.name, r.hasDescription ? r.description.c_str() : nullptr, r.direction, r.via));
+        EXPECT_FALSE(r.flag) << r.name;
+        EXPECT_EQ(r.owner, &d) << r.name;
+        // A reference is no type of its own.
+        const auto* type = dynamic_cast<const ZR_Type*>(r.member);
+        EXPECT_TRUE(type ? type->IsToBeExported() == (r.direction == ZR_DIR_NONE) : r.via == 1) << r.name;
     }
+    EXPECT_EQ(got, expected);
     EXPECT_TRUE(d.ContainerDerivesFrom("model distribution1d\tv9"));
     EXPECT_FALSE(d.ContainerDerivesFrom("Model DISTRIBUTION2D\tV9"));
 }
