@@ -269,9 +269,10 @@ TYPED_TEST(DistributionTypes, TypeIdAndTheTextInSetTest) {
     }
 }
 
-// For every derivative order per direction (taken from the domain as the
-// default) and every choice of integrals (none, each alone, all): every own
-// index set and the defaults.
+// For every highest derivative order per direction and every choice of
+// integrals (none, each alone, all): every own index set and the defaults. The
+// orders used follow the highest ones, except with every integral, where the
+// user fixes others, which hold.
 TYPED_TEST(DistributionTypes, IndexSetsAndDefaultsOverOrdersAndIntegrals) {
     const int dims = this->kDimensions;
     const std::vector<std::string> names = index_sets::IntegralNames(dims);
@@ -284,41 +285,31 @@ TYPED_TEST(DistributionTypes, IndexSetsAndDefaultsOverOrdersAndIntegrals) {
             std::string label = "orders " + std::to_string(o[0]) + std::to_string(o[1]) + std::to_string(o[2]) + ":";
             for (const std::string& n : integrals) label += " " + n;
             SCOPED_TRACE(label);
+            const bool user = integrals.size() > 1;
+            std::vector<int> used = o;
             typename TestFixture::Grid g;
             Shape(g);
-            for (int a = 0; a < dims; ++a) g.Highest(a, o[a]);
+            for (int a = 0; a < dims; ++a) {
+                g.Highest(a, o[a]);
+                if (user) g.Used(a, used[a] = 2 - o[a]);
+            }
             if (!integrals.empty()) g.Integrals(integrals);
             g.Settle();
-            for (int a = 0; a < 2 * dims; ++a) EXPECT_EQ(Order(g.dist, a % dims, a >= dims), o[a % dims]);
-            ZR_SetValue text(static_cast<unsigned short>(ZR_SET_STRING));
-            for (const std::string& n : integrals) text += n.c_str();
-            EXPECT_EQ(g.dist.INTEGRALS.v().ToText(), integrals.empty() ? "{\"None\"}" : text.ToText());
             for (int a = 0; a < dims; ++a) {
+                EXPECT_EQ(Order(g.dist, a, false), o[a]);
+                EXPECT_EQ(Order(g.dist, a, true), used[a]);
                 ASSERT_GT(g.EndNode(a), 2);
                 // Holes for the sets that carry an interior to carry.
                 if (o[a] == 2) {
-                    ASSERT_LT(NodesWithEnds(g.Domain(a)).size(), (g.EndNode(a)) + 1);
+                    ASSERT_LT(NodesWithEnds(g.Domain(a)).size(), static_cast<std::size_t>(g.EndNode(a)) + 1);
                 }
             }
-            ExpectSets(g, o, integrals);
+            ZR_SetValue text(static_cast<unsigned short>(ZR_SET_STRING));
+            for (const std::string& n : integrals) text += n.c_str();
+            EXPECT_EQ(g.dist.INTEGRALS.v().ToText(), integrals.empty() ? "{\"None\"}" : text.ToText());
+            ExpectSets(g, used, integrals);
         }
     }
-}
-
-// A user's orders or integrals hold over the defaults; the defaults of the
-// highest orders still follow the domains.
-TYPED_TEST(DistributionTypes, AUsersValuesBeatTheDefaults) {
-    const std::vector<int> highest = {1, 2, 0}, used = {2, 0, 2};
-    typename TestFixture::Grid g;
-    Shape(g);
-    for (int a = 0; a < this->kDimensions; ++a) g.Highest(a, highest[a]).Used(a, used[a]);
-    g.Integrals({"idy"}).Settle();
-    for (int a = 0; a < this->kDimensions; ++a) {
-        EXPECT_EQ(Order(g.dist, a, false), highest[a]);
-        EXPECT_EQ(Order(g.dist, a, true), used[a]);
-    }
-    EXPECT_EQ(g.dist.INTEGRALS.v().ToText(), "{\"idy\"}");
-    ExpectSets(g, used, {"idy"});
 }
 
 // An x domain without nodes: every integral's first dimension is {0}, chosen or
