@@ -223,7 +223,7 @@ struct Example {
 };
 
 void PrintTo(const Example& e, std::ostream* os) {
-    *os << e.method << " " << (e.boundary ? e.boundary : "") << " used " << e.used;
+    *os << e.method << (e.boundary ? std::string(" ") + e.boundary : "") << " used " << e.used;
 }
 
 class Distribution1DExample : public LinkedTest, public ::testing::WithParamInterface<Example> {};
@@ -280,7 +280,8 @@ INSTANTIATE_TEST_SUITE_P(Methods, Distribution1DExample, ::testing::Values(
     Example{"OCFE2", 2, 0.25, 2, 2, false, "Forward", 100, {"66@1", "68@0", "71@1", "65@4", "66@3", "68@2", "71@3"}},
     Example{"OCFE2", 0, 1.0 / 6, 2, 2, false, "Forward", 100,
             {"65@6", "66@1", "68@0", "66@3", "68@2", "66@5", "68@4", "70@2", "71@1", "70@4", "71@3", "71@5"}},
-    Example{"OCFE3", 0, 1.0 / 3, 1, 0, true, "Backward", 0, {"1@0", "84@1", "85@2", "86@3"}}));
+    Example{"OCFE3", 0, 1.0 / 3, 1, 0, true, "Backward", 0, {"1@0", "84@1", "85@2", "86@3"}}),
+    [](const ::testing::TestParamInfo<Example>& info) { return info.param.method + ("_" + std::to_string(info.index)); });
 
 // The group base is the host's last group when SetUpEquations began; a second
 // call declares the same instances, numbered from the base it then finds; a

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <ostream>
 #include <limits>
 #include <set>
 #include <string>
@@ -124,6 +125,8 @@ struct OneSided {
     int block;
     std::vector<int> firstOnly, lastOnly, everySection, atJointFromRight, atJointFromLeft;
 };
+
+void PrintTo(const OneSided& c, std::ostream* os) { *os << c.method; }
 
 class OneSidedJoints : public LinkedTest, public ::testing::WithParamInterface<OneSided> {};
 
