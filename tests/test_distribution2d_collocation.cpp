@@ -39,15 +39,23 @@ struct Method {
     std::set<int> continuity;   // the second one-sided rows at element ends, both blocks
     bool xSecondFirst;          // whether the x block puts the collocation rows before those
     int lineFirst;              // the one-dimensional distribution's first site of the method
+    // The worked example: its direction and boundary text, and the rows (site,
+    // node along that direction) of each line.
+    int exampleAxis;
+    const char* exampleBoundary;
+    std::vector<std::pair<int, int>> example;
     int Width() const { return points + 1; }
 };
 
 const std::vector<Method>& Methods() {
     static const double r3 = std::sqrt(3.0), r15 = std::sqrt(15.0);
     static const std::vector<Method> methods = {
-        {"OCFE2", 1, {0.5}, 18, 147, 157, 168, {153, 154, 162, 163}, true, 64},
-        {"OCFE3", 2, {(3 - r3) / 6, (3 + r3) / 6}, 20, 169, 182, 197, {175, 176, 190, 191}, false, 74},
-        {"OCFE4", 3, {(5 - r15) / 10, 0.5, (5 + r15) / 10}, 22, 198, 214, 233, {205, 206, 224, 225}, false, 87},
+        {"OCFE2", 1, {0.5}, 18, 147, 157, 168, {153, 154, 162, 163}, true, 64, kX, "Forward",
+         {{148, 2}, {149, 1}, {151, 0}}},
+        {"OCFE3", 2, {(3 - r3) / 6, (3 + r3) / 6}, 20, 169, 182, 197, {175, 176, 190, 191}, false, 74, kY,
+         "Backward", {{182, 0}, {184, 1}, {185, 2}, {186, 3}}},
+        {"OCFE4", 3, {(5 - r15) / 10, 0.5, (5 + r15) / 10}, 22, 198, 214, 233, {205, 206, 224, 225}, false, 87, kX,
+         "backward", {{198, 0}, {200, 1}, {201, 2}, {202, 3}, {203, 4}}},
     };
     return methods;
 }
@@ -68,7 +76,6 @@ constexpr double kClear = 2e-3;
 
 const Family kStarts{"integral starts", {1, 2, 3, 4}, grid::kAnyDegree};
 
-class Collocation2D : public LinkedTest {};
 class Collocation2DMethod : public LinkedTest, public ::testing::WithParamInterface<Method> {};
 
 }  // namespace
@@ -269,39 +276,24 @@ TEST_P(Collocation2DMethod, CensusOverRandomConfigurations) {
     EXPECT_EQ(checked, 40) << "too few configurations within the node limit";
 }
 
-// One element, first derivatives only, in the direction named; the other
+// One element, first derivatives only, in the example's direction; the other
 // direction BFD1 over three lines with no rows of its own. The end row of the
 // last section comes before that section's element rows.
-TEST_F(Collocation2D, WorkedExamplesOfOneElement) {
-    struct Example {
-        const char* method;
-        int axis;
-        const char* boundary;
-        int group;
-        std::vector<std::string> sequence;
-    };
-    const std::vector<Example> examples = {
-        {"OCFE2", kX, "Forward", 118,
-         {"148@2,0", "149@1,0", "151@0,0", "148@2,1", "149@1,1", "151@0,1", "148@2,2", "149@1,2", "151@0,2"}},
-        {"OCFE3", kY, "Backward", 121,
-         {"182@0,0", "184@0,1", "185@0,2", "186@0,3", "182@1,0", "184@1,1", "185@1,2", "186@1,3", "182@2,0",
-          "184@2,1", "185@2,2", "186@2,3"}},
-        {"OCFE4", kX, "backward", 122,
-         {"198@0,0", "200@1,0", "201@2,0", "202@3,0", "203@4,0", "198@0,1", "200@1,1", "201@2,1", "202@3,1",
-          "203@4,1", "198@0,2", "200@1,2", "201@2,2", "202@3,2", "203@4,2"}},
-    };
-    for (const Example& x : examples) {
-        SCOPED_TRACE(x.method);
-        host.Reset();
-        const Method& m = Methods()[static_cast<std::size_t>(x.method[4] - '2')];
-        const int other = 1 - x.axis;
-        Grid g;
-        g.Method(x.axis, x.method).SectionSpacings(x.axis, Layout(m, {1})).Used(x.axis, 1);
-        g.Method(other, "BFD1").Spacing(other, 0.5).Used(other, 0).BoundaryUnchecked(x.boundary).Settle().Declare();
-        const std::vector<Row> rows = g.Rows();
-        EXPECT_EQ(grid::Sequence(rows), x.sequence);
-        for (const Row& r : rows) EXPECT_EQ(r.group, x.group);
-    }
+TEST_P(Collocation2DMethod, WorkedExampleOfOneElement) {
+    const Method& m = GetParam();
+    const int axis = m.exampleAxis, other = 1 - axis;
+    Grid g;
+    g.Method(axis, m.name).SectionSpacings(axis, Layout(m, {1})).Used(axis, 1);
+    g.Method(other, "BFD1").Spacing(other, 0.5).Used(other, 0).BoundaryUnchecked(m.exampleBoundary);
+    g.Settle().Declare();
+    std::vector<std::string> expected;
+    for (int l = 0; l <= 2; ++l)
+        for (const auto& [site, n] : m.example)
+            expected.push_back(std::to_string(site) + "@" + std::to_string(axis == kX ? n : l) + "," +
+                               std::to_string(axis == kX ? l : n));
+    const std::vector<Row> rows = g.Rows();
+    EXPECT_EQ(grid::Sequence(rows), expected);
+    for (const Row& r : rows) EXPECT_EQ(r.group, 100 + m.block + axis) << "ZR_Eqn" << r.site;
 }
 
 INSTANTIATE_TEST_SUITE_P(Methods, Collocation2DMethod, ::testing::ValuesIn(Methods()),
