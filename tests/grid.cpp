@@ -15,30 +15,21 @@ namespace grid {
 
 namespace {
 
-void Fix(ZR_VarParamProp& target, const ZR_Value& value) {
-    if (target.SetUserValue(value) != 0) throw std::runtime_error("refused: " + target.LastError());
-}
-
-void Set(ZR_VarParamProp& target, const ZR_Value& value, bool checked) {
-    if (checked) {
-        Fix(target, value);
-    } else {
+// A value the host refuses throws, naming it; unchecked, it is fixed past the host's checks.
+void Set(ZR_VarParamProp& target, const ZR_Value& value, bool checked = true) {
+    if (!checked) {
         qtvhost::Host::FixUnchecked(target, value);
+    } else if (target.SetUserValue(value) != 0) {
+        throw std::runtime_error("refused: " + target.LastError());
     }
 }
 
+// "3,0,12": {3, 0, 12}; empty when the text is no list of integers.
 std::vector<int> Integers(const std::string& list) {
     std::vector<int> out;
-    const char* p = list.c_str();
-    while (*p) {
-        char* end = nullptr;
-        const long v = std::strtol(p, &end, 10);
-        if (end == p) return {};  // not a list of integers
-        out.push_back(static_cast<int>(v));
-        p = end;
-        while (*p == ',' || *p == ' ') ++p;
-    }
-    return out;
+    std::istringstream in(list);
+    for (int v; in >> v; in.ignore(1)) out.push_back(v);
+    return in.eof() ? out : std::vector<int>{};
 }
 
 }  // namespace
@@ -177,7 +168,7 @@ Grid& Grid::Settle() {
         if (spacings.empty()) continue;
         // The section records exist once the domain has sized its SECTION array.
         for (std::size_t s = 0; s < spacings.size(); ++s)
-            Fix(*Section(a, static_cast<int>(s) + 1).SPACINGPREFERENCE, ZR_Value(spacings[s], 0));
+            Set(*Section(a, static_cast<int>(s) + 1).SPACINGPREFERENCE, ZR_Value(spacings[s], 0));
         qtvhost::SettleAssignments(domain);
     }
     qtvhost::SettleAssignments(Model());
