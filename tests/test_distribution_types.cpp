@@ -28,23 +28,29 @@ using index_sets::Within;
 
 namespace {
 
+// Each type's arrays by name, in the order of the registration table.
+using Arrays = std::vector<std::pair<std::string, ZR_Matrix*>>;
+
 template <class D>
 struct Type;
 
 template <>
 struct Type<ZR_DISTRIBUTION2D> {
     using Grid = grid::Grid2;
-    static std::vector<ZR_Matrix*> Arrays(ZR_DISTRIBUTION2D& d) {
-        return {&*d.VALUE, &d.DDX, &d.DDY, &d.D2DX2, &d.D2DY2, &d.IDX, &d.IDY, &d.IDXDY};
+    static Arrays Of(ZR_DISTRIBUTION2D& d) {
+        return {{"VALUE", &*d.VALUE}, {"DDX", &d.DDX}, {"DDY", &d.DDY}, {"D2DX2", &d.D2DX2},
+                {"D2DY2", &d.D2DY2},  {"IDX", &d.IDX}, {"IDY", &d.IDY}, {"IDXDY", &d.IDXDY}};
     }
 };
 
 template <>
 struct Type<ZR_DISTRIBUTION3D> {
     using Grid = grid::Grid3;
-    static std::vector<ZR_Matrix*> Arrays(ZR_DISTRIBUTION3D& d) {
-        return {&*d.VALUE, &d.DDX,   &d.DDY,   &d.DDZ,   &d.D2DX2, &d.D2DY2, &d.D2DZ2,
-                &d.IDX,    &d.IDY,   &d.IDZ,   &d.IDXDY, &d.IDXDZ, &d.IDYDZ, &d.IDXDYDZ};
+    static Arrays Of(ZR_DISTRIBUTION3D& d) {
+        return {{"VALUE", &*d.VALUE}, {"DDX", &d.DDX},     {"DDY", &d.DDY},     {"DDZ", &d.DDZ},
+                {"D2DX2", &d.D2DX2},  {"D2DY2", &d.D2DY2}, {"D2DZ2", &d.D2DZ2}, {"IDX", &d.IDX},
+                {"IDY", &d.IDY},      {"IDZ", &d.IDZ},     {"IDXDY", &d.IDXDY}, {"IDXDZ", &d.IDXDZ},
+                {"IDYDZ", &d.IDYDZ},  {"IDXDYDZ", &d.IDXDYDZ}};
     }
 };
 
@@ -82,9 +88,6 @@ const std::map<std::string, std::string> kDescriptions = {
     {"IDXDYDZ", "integral of distributed variable wrt x, y and z"},
 };
 
-// VALUE's array stands inside the replaceable member that holds the name.
-std::string NameOf(const ZR_Matrix& m) { return *m.PropertyName() ? m.PropertyName() : "VALUE"; }
-
 // A second derivative along y or z has that domain's INTERIOR itself as its
 // dimension of that axis: the axis, else -1.
 int InteriorAxis(const std::string& array) {
@@ -103,11 +106,10 @@ std::string Entry(const std::string& name, const char* description = nullptr, in
 // signals, the orders and INTEGRALS, then every other array after its own sets.
 template <class D>
 std::vector<std::string> Registrations(D& d) {
-    const std::string axes = std::string("XYZ").substr(0, Type<D>::Arrays(d)[0]->Dimensions());
+    const std::string axes = std::string("XYZ").substr(0, Type<D>::Of(d)[0].second->Dimensions());
     std::vector<std::string> out;
     for (char a : axes) out.push_back(Entry(a + std::string("DOMAIN"), nullptr, ZR_DIR_NONE, 1));
-    for (ZR_Matrix* m : Type<D>::Arrays(d)) {
-        const std::string array = NameOf(*m);
+    for (const auto& [array, m] : Type<D>::Of(d)) {
         for (int k = 0; k < static_cast<int>(axes.size()); ++k)
             if (k != InteriorAxis(array)) out.push_back(Entry("ZR_" + array + "_SET" + std::to_string(k + 1)));
         out.push_back(Entry(array, kDescriptions.at(array).c_str(), ZR_DIR_NONE, array == "VALUE" ? 2 : 0));
@@ -164,8 +166,7 @@ int Order(const ZR_Container& d, int axis, bool used) {
 // domain's INTERIOR, and to nothing at all while that domain is unlinked (null).
 template <class D>
 void ExpectBound(D& d, const std::vector<ZR_DOMAIN*>& domains) {
-    for (ZR_Matrix* m : Type<D>::Arrays(d)) {
-        const std::string array = NameOf(*m);
+    for (const auto& [array, m] : Type<D>::Of(d)) {
         const int interior = InteriorAxis(array);
         for (int k = 0; k < static_cast<int>(domains.size()); ++k) {
             const ZR_Set* expected = OwnSet(d, array, k);
@@ -189,8 +190,7 @@ template <class G>
 void ExpectSets(G& g, const std::vector<int>& used, const std::vector<std::string>& chosen) {
     const int xe = g.EndNode(kX);
     int own = 0;
-    for (ZR_Matrix* m : Type<decltype(g.dist)>::Arrays(g.dist)) {
-        const std::string array = NameOf(*m);
+    for (const auto& [array, m] : Type<decltype(g.dist)>::Of(g.dist)) {
         const bool second = array.rfind("D2D", 0) == 0;
         for (int k = 0; k < g.Dimensions(); ++k) {
             if (k == InteriorAxis(array)) continue;
@@ -321,9 +321,9 @@ TYPED_TEST(DistributionTypes, ExtremeXEndNodes) {
     Shape(g).Integrals({"idy"}).Settle();
     ASSERT_EQ(g.Domain(kX).ENDNODE.SetUserValue(ZR_Value(0, 0)), 0);
     qtvhost::SettleAssignments(g.dist);
-    for (ZR_Matrix* m : Type<TypeParam>::Arrays(g.dist)) {
-        if (NameOf(*m) == "VALUE" || NameOf(*m)[0] == 'I') {
-            EXPECT_EQ(Members(m->DeclaredSet(0)->fv()), Ints{0}) << NameOf(*m);
+    for (const auto& [array, m] : Type<TypeParam>::Of(g.dist)) {
+        if (array == "VALUE" || array[0] == 'I') {
+            EXPECT_EQ(Members(m->DeclaredSet(0)->fv()), Ints{0}) << array;
         }
     }
 
