@@ -15,7 +15,7 @@
 //   // census: every DDX element has its row, joints have two
 //   const grid::Census census(rows);
 //   EXPECT_EQ(census.Count("DDX", {4, 0}), 1);
-//   EXPECT_EQ(census.Rows(6), 8);                   // ZR_Eqn6 declares eight rows
+//   EXPECT_GT(census.Rows(6), 0);                   // ZR_Eqn6 declares rows
 //
 //   // exactness: per family, the degree its stencil is exact to in its own direction
 //   fieldcheck::ExpectExactness(g, fieldcheck::UniformNodes(g),
