@@ -12,9 +12,12 @@
 #include <utility>
 #include <vector>
 
+#include "index_sets.h"
 #include "library.h"
 
 using namespace testing_support;
+using index_sets::Members;
+using index_sets::Range;
 using qtvhost::DriveError;
 using qtvhost::ResolvePath;
 using qtvhost::SetParameter;
@@ -73,22 +76,10 @@ int Int(ZR_Container& root, const std::string& path) { return Field(root, path).
 double Real(ZR_Container& root, const std::string& path) { return Field(root, path).Real(); }
 int Statement(ZR_Container& root, const std::string& path) { return Field(root, path).AssignedStatement(); }
 
-std::vector<int> Members(const SUValue& set) {
-    std::vector<int> members;
-    for (int i = 0; i < set.SetSize(); ++i) members.push_back(set.IntegerAt(i));
-    return members;
-}
-
 std::vector<int> Ints(ZR_Container& root, const std::string& path) {
     auto* set = dynamic_cast<ZR_Set*>(&Field(root, path));
     if (set == nullptr) throw DriveError(path + " is no set");
     return Members(set->fv());
-}
-
-std::vector<int> Range(int lo, int hi) {
-    std::vector<int> members;
-    for (int k = lo; k <= hi; ++k) members.push_back(k);
-    return members;
 }
 
 std::string Sec(int i, const char* field) { return "SECTION(" + std::to_string(i) + ")." + field; }
@@ -127,6 +118,21 @@ protected:
         return host.EndAssignmentRun();
     }
 };
+
+// The sections follow one another from node 0, each whole elements and at least
+// the least count, and ENDNODE closes the last; gives ENDNODE.
+int ExpectSectionsChained(ZR_Container& d, const Method& m, int ns) {
+    int next = 0;
+    for (int i = 1; i <= ns; ++i) {
+        const int nc = Int(d, Sec(i, "NODECOUNT"));
+        EXPECT_EQ(Int(d, Sec(i, "BASE")), next) << i;
+        EXPECT_GE(nc, m.min) << i;
+        EXPECT_EQ(nc % (m.npp + 1), 0) << i;
+        next += nc;
+    }
+    EXPECT_EQ(Int(d, "ENDNODE"), next);
+    return next;
+}
 
 // A value and the statement that assigned it.
 void ExpectValue(ZR_Container& d, const std::string& path, double value, int statement, double tolerance = 0.0) {
@@ -256,15 +262,13 @@ TEST_F(Domains, InvariantsHoldForAnyInput) {
         const int npp = Int(*d, "NUMPOLYPOINTS");
         const int width = npp + 1;
         EXPECT_EQ(npp, m.npp);
+        const int endnode = ExpectSectionsChained(*d, m, ns);
         double lengths = 0.0;
-        int next = 0;
         std::vector<int> joints, sectionInteriors;
         for (int i = 1; i <= ns; ++i) {
             SCOPED_TRACE("section " + std::to_string(i));
             const int nc = Int(*d, Sec(i, "NODECOUNT"));
             const int base = Int(*d, Sec(i, "BASE"));
-            EXPECT_EQ(base, next);
-            next = base + nc;
             if (i > 1) joints.push_back(base);
             // nn rounded half away from zero, then up to a whole number of elements.
             const double len = Real(*d, Sec(i, "LENGTH"));
@@ -277,8 +281,6 @@ TEST_F(Domains, InvariantsHoldForAnyInput) {
             const std::vector<int> interior = Ints(*d, Sec(i, "INTERIOR"));
             sectionInteriors.insert(sectionInteriors.end(), interior.begin(), interior.end());
         }
-        const int endnode = Int(*d, "ENDNODE");
-        EXPECT_EQ(endnode, next);
         EXPECT_NEAR(lengths, length, tolerance);
         EXPECT_NEAR(Real(*d, Node(endnode)), start + length, tolerance);
         for (int k = 1; k <= endnode; ++k) EXPECT_LT(Real(*d, Node(k - 1)), Real(*d, Node(k))) << k;
@@ -332,23 +334,15 @@ TEST_F(Domains, ArithmeticFollowsTheStatedOrder) {
             EXPECT_EQ(Real(*d, Sec(i, "LENGTH")), len);
             EXPECT_EQ(Real(*d, Sec(i, "SPACINGUSED")), used);
             EXPECT_EQ(Real(*d, Sec(i, "ELEMENTLENGTH")), h);
+            // The element's end node is its point 1, (e + 1) - 1 being e exactly.
             for (int e = 1; e <= nc / width; ++e) {
-                for (int p = 1; p <= m.npp; ++p) {
-                    const double point = m.points[p - 1];
+                for (int p = 1; p <= width; ++p) {
+                    const double point = p <= m.npp ? m.points[p - 1] : 1.0;
                     const int k = base + (e - 1) * width + p;
-                    if (m.kind == Kind::Uniform) {
-                        EXPECT_EQ(Real(*d, Node(k)), loc[i] + (((e + point) - 1.0) * h) * width) << k;
-                    } else {
-                        const double x = loc[i] + ((e + point) - 1.0) * h;
-                        EXPECT_EQ(Real(*d, Node(k)), x) << k;
-                        otherwise[47] += x != loc[i] + ((e - 1.0) + point) * h;
-                    }
-                }
-                const int k = base + e * width;
-                if (m.kind == Kind::Uniform) {
-                    EXPECT_EQ(Real(*d, Node(k)), loc[i] + ((e * h) * width)) << k;
-                } else {
-                    EXPECT_EQ(Real(*d, Node(k)), loc[i] + e * h) << k;
+                    const double x = m.kind == Kind::Uniform ? loc[i] + (((e + point) - 1.0) * h) * width
+                                                             : loc[i] + ((e + point) - 1.0) * h;
+                    EXPECT_EQ(Real(*d, Node(k)), x) << k;
+                    if (p <= m.npp) otherwise[47] += x != loc[i] + ((e - 1.0) + point) * h;
                 }
             }
         }
@@ -470,8 +464,6 @@ TEST_F(Domains, BadLengthsAndSpacingsNeverBreakTheDomain) {
                 } catch (const DriveError&) {
                     ADD_FAILURE() << "did not settle";
                 }
-                const Method& m = MethodNamed(method);
-                const int endnode = Int(*d, "ENDNODE");
                 if (!host.errors.empty()) {
                     // Only a count too large to hold is refused.
                     EXPECT_TRUE(Reported("larger than the host can hold"));
@@ -479,15 +471,7 @@ TEST_F(Domains, BadLengthsAndSpacingsNeverBreakTheDomain) {
                     host.errors.clear();
                     continue;
                 }
-                int next = 0;
-                for (int i = 1; i <= 3; ++i) {
-                    const int nc = Int(*d, Sec(i, "NODECOUNT"));
-                    EXPECT_EQ(Int(*d, Sec(i, "BASE")), next);
-                    EXPECT_GE(nc, m.min);
-                    EXPECT_EQ(nc % (m.npp + 1), 0);
-                    next += nc;
-                }
-                EXPECT_EQ(endnode, next);
+                const int endnode = ExpectSectionsChained(*d, MethodNamed(method), 3);
                 for (int k = 0; k <= endnode; ++k) EXPECT_NE(Statement(*d, Node(k)), 0) << k;
             }
         }
