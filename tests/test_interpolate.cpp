@@ -335,18 +335,6 @@ TEST_F(Interpolate, PrecallCallsOnceAndIsNoResidualEvaluation) {
     EXPECT_EQ(Log().calls[1].type, 4);
 }
 
-TEST_F(Interpolate, TheResidualIsTheOutputVariableMinusTheInterpolatedValue) {
-    Example e;
-    EXPECT_EQ(e.Residual(), 0.0);
-    EXPECT_EQ(e.Output(), 25.0);
-    e.y.SetValue(30.0);
-    EXPECT_EQ(e.Residual(), 5.0);
-    e.x.SetValue(0.25);
-    EXPECT_EQ(e.Residual(), 27.5);
-    e.x.SetValue(2.0);  // the last point of the table still counts
-    EXPECT_EQ(e.Residual(), -10.0);
-}
-
 // The one call of Residuals must leave its derivatives for the Jacobian that
 // follows with the same inputs, which calls nothing.
 TEST_F(Interpolate, ResidualsThenJacobianUsesTheDerivativesOfTheOneCall) {
@@ -502,9 +490,11 @@ TEST(ZRQuilt, InterpSetsItsFailureCodeForABadTableAndWritesNothing) {
         std::vector<double> X, Y;
         double x;
         int ifail;
+        double y = 0;  // what a good call writes
     };
     const Case cases[] = {
-        {{0, 1, 2}, {0, 10, 40}, 1.5, 0},  {{0, 1, 2}, {0, 10, 40}, 0.0, 0},
+        {{0, 1, 2}, {0, 10, 40}, 1.5, 0, 25}, {{0, 1, 2}, {0, 10, 40}, 0.0, 0, 0},
+        {{0, 1, 2}, {0, 10, 40}, 0.25, 0, 2.5}, {{0, 1, 2}, {0, 10, 40}, 2.0, 0, 40},  // the last point counts
         {{1}, {10}, 1.0, 1},               {{0, 1, 2}, {0, 10}, 0.5, 1},
         {{0, 1, 1}, {0, 10, 40}, 0.5, 2},  {{0, 2, 1}, {0, 10, 40}, 0.5, 2},
         {{0, kNaN, 2}, {0, 10, 40}, 0.5, 2}, {{0, 1, 2}, {0, 10, 40}, -0.1, 3},
@@ -534,7 +524,7 @@ TEST(ZRQuilt, InterpSetsItsFailureCodeForABadTableAndWritesNothing) {
             EXPECT_EQ(words.back(), kUntouched);
             EXPECT_EQ(derivs, std::vector<double>(values, kUntouched));
         } else {
-            EXPECT_EQ(words.back(), c.x == 0.0 ? 0.0 : 25.0);
+            EXPECT_EQ(words.back(), c.y);
             EXPECT_EQ(derivs.back(), 0.0);  // the integer
         }
     }
