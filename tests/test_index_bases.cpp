@@ -333,12 +333,8 @@ TEST_F(IndexTuples, NewElementsBuildsFromTheLastPositionDown) {
     a.Find(2, 30);
     a.Find(2, 20);  // 2 x 3 now, three present
     a.built.clear();
-    ZR_Type* keep = a.Slot(5);
     EXPECT_EQ(a.NewElements(), 3);
-    EXPECT_EQ(a.built, (std::vector<int>{3, 2, 1}));
-    EXPECT_EQ(a.Slot(5), keep);
-    EXPECT_EQ(a.Slot(1)->IndexText(), "1,20");
-    EXPECT_EQ(a.NewElements(), 0);
+    EXPECT_EQ(a.built, (std::vector<int>{3, 2, 1}));  // what they hold the model checks
 }
 
 // What the model's texts never hold: blanks, an index too many, unquoted texts.
