@@ -436,10 +436,6 @@ TEST_F(StandIn, AValueWhoseStatementNoLongerRunsReturnsToItsDefault) {
     min.Assign(&four);
     EXPECT_TRUE(host.EndAssignmentRun());  // everything was new
     host.BeginAssignmentRun(nullptr);
-    npp.Assign(&three);
-    min.Assign(&four);
-    EXPECT_FALSE(host.EndAssignmentRun());  // settled
-    host.BeginAssignmentRun(nullptr);
     min.Assign(&four);  // the statement that set npp did not run this time
     EXPECT_TRUE(host.EndAssignmentRun());
     EXPECT_EQ(npp.v(), 0);
