@@ -13,7 +13,18 @@
 #include "frame/formula.h"
 
 enum ZR_WalkSlot : std::uint8_t { kFixed, kS, kB, kE, kN, kFirstNodeSlot };
-inline constexpr const char* kZR_SectionLetters = "sben";
+
+// Whether a vocabulary's letters are the section letters in the order of the
+// slots, then the node letters given: a letter's slot is its place plus one.
+constexpr bool ZR_LettersFollowTheSlots(const ZR_Vocabulary& words, const char* nodeLetters) {
+    const char sections[] = "sben";
+    int n = 0;
+    for (; sections[n] != '\0'; ++n)
+        if (words.letters[n] != sections[n]) return false;
+    for (int k = 0; nodeLetters[k] != '\0'; ++k, ++n)
+        if (words.letters[n] != nodeLetters[k]) return false;
+    return words.letters[n] == '\0';
+}
 
 template <class Derived, class Sink>
 class ZR_Walk {

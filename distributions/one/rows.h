@@ -12,6 +12,7 @@ namespace zr_distribution1d {
 ORVANE_VOCABULARY(ORVANE_DISTRIBUTION1D_TERMS);
 enum Slot : std::uint8_t { kI = kFirstNodeSlot };
 inline constexpr ZR_Vocabulary kVocabulary(kNames, "sbeni");
+static_assert(ZR_LettersFollowTheSlots(kVocabulary, "i"), "letters in the order of the slots");
 
 ORVANE_ROW_TABLE(kRows, kVocabulary,
     {1, "start(IDX(0))"},

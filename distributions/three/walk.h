@@ -25,6 +25,7 @@ namespace zr_distribution3d {
 ORVANE_VOCABULARY(ORVANE_DISTRIBUTION3D_TERMS);
 enum Slot : std::uint8_t { kI = kFirstNodeSlot, kJ, kK };
 inline constexpr ZR_Vocabulary kVocabulary(kNames, "sbenijk");
+static_assert(ZR_LettersFollowTheSlots(kVocabulary, "ijk"), "letters in the order of the slots");
 
 // How far each method's rows reach beyond their loop letters (from its rows).
 #define ORVANE_DISTRIBUTION3D_REACH(M, index) extern const int kReach##M;

@@ -24,6 +24,7 @@ namespace zr_distribution2d {
 ORVANE_VOCABULARY(ORVANE_DISTRIBUTION2D_TERMS);
 enum Slot : std::uint8_t { kI = kFirstNodeSlot, kJ };
 inline constexpr ZR_Vocabulary kVocabulary(kNames, "sbenij");
+static_assert(ZR_LettersFollowTheSlots(kVocabulary, "ij"), "letters in the order of the slots");
 
 // How far each method's rows reach beyond their loop letters (from its rows).
 #define ORVANE_DISTRIBUTION2D_REACH(M, index) extern const int kReach##M;
