@@ -612,41 +612,23 @@ TEST_P(FdBlocks, Census2DInTheNumbersOfTheClosedForms) {
     EXPECT_EQ(checked, 40) << "too few configurations within the node limit";
 }
 
-struct Config {
-    std::uint32_t seed;
-    const Method* method[3];
-    std::vector<int> intervals[3];  // per section
-    int highest[3], used[3];
-    std::vector<std::string> integrals;
-    std::string Describe() const {
-        std::string s = "seed " + std::to_string(seed) + ":";
-        for (int a = 0; a < 3; ++a) {
-            s += std::string(" ") + "XYZ"[a] + " " + method[a]->name + " {";
-            for (int i : intervals[a]) s += " " + std::to_string(i);
-            s += " } highest " + std::to_string(highest[a]) + " used " + std::to_string(used[a]) + ";";
-        }
-        for (const std::string& i : integrals) s += " " + i;
-        return s;
-    }
-};
-
 // Draws from the engine's own output, which the standard fixes. Most
 // directions have joints, leave them off their lines (highest order 2) and use
 // second derivatives, so that the rows that hang on other directions' lines
 // meet both kinds; one configuration in four uses first derivatives alone in
 // every direction and every integral.
-Config Draw(std::uint32_t seed) {
+grid::Setup Draw(std::uint32_t seed) {
     std::mt19937 engine(seed);
     auto below = [&](int n) { return static_cast<int>(engine() % static_cast<std::uint32_t>(n)); };
-    Config c;
-    c.seed = seed;
+    grid::Setup c{seed, {}, {}};
     const bool ten = below(4) == 0;
     for (int a = 0; a < 3; ++a) {
-        c.method[a] = &Methods()[static_cast<std::size_t>(below(static_cast<int>(Methods().size())))];
+        const Method& m = Methods()[static_cast<std::size_t>(below(static_cast<int>(Methods().size())))];
         const int sections = below(4) == 0 ? 1 : 2 + below(2);
-        for (int s = 0; s < sections; ++s) c.intervals[a].push_back(c.method[a]->width * (below(3) == 0 ? 2 : 1));
-        c.highest[a] = below(3) == 0 ? 1 : 2;
-        c.used[a] = ten ? 1 : (below(4) == 0 ? below(2) : 2);
+        std::vector<double> spacings;
+        for (int s = 0; s < sections; ++s) spacings.push_back(Spacing(sections, m.width * (below(3) == 0 ? 2 : 1)));
+        const int highest = below(3) == 0 ? 1 : 2;
+        c.axes.push_back({m.name, spacings, highest, ten ? 1 : (below(4) == 0 ? below(2) : 2), "Backward"});
     }
     for (const std::string& name : index_sets::IntegralNames(3))
         if (ten || below(2) == 1) c.integrals.push_back(name);
@@ -659,10 +641,10 @@ Config Draw(std::uint32_t seed) {
 // method's cross order; the joint rows of one node in that order too. (The
 // order along a line is that of the one-dimensional walk, which the agreement
 // below checks.)
-void ExpectLoopOrders(const std::vector<Row>& rows, const Config& c, const std::vector<Direction>& dirs) {
+void ExpectLoopOrders(const std::vector<Row>& rows, const grid::Setup& c, const std::vector<Direction>& dirs) {
     for (int d = 0; d < 3; ++d) {
         const int later[3][2] = {{kZ, kY}, {kZ, kX}, {kY, kX}};
-        const int xSecond = c.method[0]->xSecondOuter;
+        const int xSecond = Named(c.axes[0].method).xSecondOuter;
         const int cross[3][2] = {{xSecond, kY + kZ - xSecond}, {kX, kZ}, {kX, kY}};
         std::map<std::string, std::vector<int>> last;  // per kind of row
         bool secondPart = false;
@@ -673,7 +655,7 @@ void ExpectLoopOrders(const std::vector<Row>& rows, const Config& c, const std::
             std::string kind = r.subject.array;
             std::vector<int> key = {n[later[d][0]], n[later[d][1]]};
             if (kind.rfind("DD", 0) == 0) {
-                const int outer = c.method[d]->firstOuter[static_cast<std::size_t>(d)];
+                const int outer = Named(c.axes[d].method).firstOuter[static_cast<std::size_t>(d)];
                 key = {n[outer], n[kX + kY + kZ - d - outer]};
             }
             if (IsSecondDerivative(kind)) {
@@ -700,35 +682,28 @@ class FdCensus3D : public LinkedTest {};
 TEST_F(FdCensus3D, RowsDefineEveryElementAsTheMethodsIntend) {
     int checked = 0, ten = 0;
     for (std::uint32_t seed = 1; checked < 60 && seed <= 300 && !HasFailure(); ++seed) {
-        const Config c = Draw(seed);
+        const grid::Setup c = Draw(seed);
         SCOPED_TRACE(c.Describe());
         host.Reset();
         grid::Grid3 g;
-        for (int a = 0; a < 3; ++a) {
-            std::vector<double> spacings;
-            for (int i : c.intervals[a]) spacings.push_back(Spacing(static_cast<int>(c.intervals[a].size()), i));
-            g.Method(a, c.method[a]->name).SectionSpacings(a, spacings).Highest(a, c.highest[a]).Used(a, c.used[a]);
-        }
-        if (!c.integrals.empty()) g.Integrals(c.integrals);
-        g.Settle();
+        if (!grid::Configure(g, c)) continue;
+        ++checked;
         const std::vector<Direction> dirs = Directions(g);
         const long long nodes = (dirs[0].end + 1LL) * (dirs[1].end + 1LL) * (dirs[2].end + 1LL);
-        if (nodes > 400) continue;
-        ++checked;
         const std::vector<Row> rows = g.Declare(100).Rows();
-        ExpectElementRows(g, rows, {{kX, c.used[0]}, {kY, c.used[1]}, {kZ, c.used[2]}}, c.integrals);
+        ExpectElementRows(g, rows, {{kX, c.axes[0].used}, {kY, c.axes[1].used}, {kZ, c.axes[2].used}}, c.integrals);
         const grid::Census census(rows);
         for (const auto& [site, array] : census.Pairs())
             EXPECT_TRUE(array[0] == 'I' || array.rfind("DD", 0) == 0 || IsSecondDerivative(array))
                 << "ZR_Eqn" << site << " defines elements of " << array;
-        if (c.used[0] == 1 && c.used[1] == 1 && c.used[2] == 1 && c.integrals.size() == 7) {
+        if (c.axes[0].used == 1 && c.axes[1].used == 1 && c.axes[2].used == 1 && c.integrals.size() == 7) {
             EXPECT_EQ(rows.size(), static_cast<std::size_t>(10 * nodes));
             ++ten;
         }
         for (const Row& r : rows) {
             if (r.site <= 12) continue;
             const int d = DirectionOf(r.subject.array);
-            EXPECT_EQ(r.group, Group(3, *c.method[d], d)) << "ZR_Eqn" << r.site;
+            EXPECT_EQ(r.group, Group(3, Named(c.axes[d].method), d)) << "ZR_Eqn" << r.site;
         }
         ExpectLoopOrders(rows, c, dirs);
         grid::ExpectInsideIndexSets(g, rows);
