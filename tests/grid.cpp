@@ -99,6 +99,24 @@ std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> pa
     return out;
 }
 
+int DirectionOf(const std::string& array) {
+    for (auto c = array.rbegin(); c != array.rend(); ++c)
+        if (*c >= 'X' && *c <= 'Z') return *c - 'X';
+    return -1;
+}
+
+void EachNode(const std::vector<int>& end, const std::function<void(const std::vector<int>&)>& f) {
+    std::vector<int> n(end.size(), 0);
+    for (bool more = true; more;) {
+        f(n);
+        more = false;
+        for (std::size_t a = n.size(); a-- > 0 && !more;) {
+            if (++n[a] <= end[a]) more = true;
+            else n[a] = 0;
+        }
+    }
+}
+
 // --- the builder -------------------------------------------------------------------
 
 Grid::Grid(int dimensions) : m_sectionSpacings(static_cast<std::size_t>(dimensions)) {

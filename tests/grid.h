@@ -28,6 +28,7 @@
 //   grid::ExpectWalksAgree(g);
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -91,6 +92,12 @@ std::vector<std::string> Sequence(const std::vector<Row>& rows);
 // examples in that form.
 std::vector<std::string> Span(int site, int lo, int hi);
 std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts);
+
+// The direction an array differentiates or integrates last along, the block
+// that defines it ("IDXDY": y); -1 for VALUE.
+int DirectionOf(const std::string& array);
+// Every index tuple from all zeros to `end`, the last axis fastest.
+void EachNode(const std::vector<int>& end, const std::function<void(const std::vector<int>&)>& f);
 
 // One array of a distribution: its index set in each dimension and its elements.
 struct ArrayView {

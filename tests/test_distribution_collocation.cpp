@@ -119,13 +119,6 @@ std::string SubjectOf(const Method& m, int dims, int axis, int site) {
     return kIntegralsOf[axis][(site - b.integrals) / (m.points + 1)];
 }
 
-// The direction an array differentiates or integrates last along.
-int DirectionOf(const std::string& array) {
-    for (auto c = array.rbegin(); c != array.rend(); ++c)
-        if (*c >= 'X' && *c <= 'Z') return *c - 'X';
-    return -1;
-}
-
 // All rows of a block come from the polynomial through the element's P + 2
 // nodes along the block's direction; the start rows hold for any field.
 std::vector<Family> Families(const Method& m, int dims, const std::vector<int>& axes) {
@@ -137,22 +130,18 @@ std::vector<Family> Families(const Method& m, int dims, const std::vector<int>& 
     return families;
 }
 
-// One direction as the user sets it. Collocation: elements per section;
-// finite differences: node intervals per section. Sections are equally long.
-struct AxisSetup {
-    const char* method;
-    std::vector<int> counts;
-    int highest;
-    int used;
-    const char* boundary;
-};
-
-void SetAxis(grid::Grid& g, int axis, const AxisSetup& a) {
-    const Method* m = Collocation(a.method);
+// One direction as the user sets it, the boundary text in any case or neither
+// word. Per section, equally long: collocation its elements, finite
+// differences their node intervals.
+grid::AxisSetup Axis(const char* method, const std::vector<int>& counts, int highest, int used, const char* boundary) {
+    const Method* m = Collocation(method);
     std::vector<double> spacings;
-    for (int count : a.counts) spacings.push_back(1.0 / a.counts.size() / (count * (m ? m->points + 1 : 1)));
-    g.Method(axis, a.method).SectionSpacings(axis, spacings).Highest(axis, a.highest).Used(axis, a.used);
-    g.BoundaryUnchecked(axis, a.boundary);  // any case, or neither word
+    for (int count : counts) spacings.push_back(1.0 / counts.size() / (count * (m ? m->points + 1 : 1)));
+    return {method, spacings, highest, used, boundary};
+}
+void SetAxis(grid::Grid& g, int axis, const char* method, const std::vector<int>& counts, int highest, int used,
+             const char* boundary) {
+    grid::Configure(g, axis, Axis(method, counts, highest, used, boundary));
 }
 
 // Gauss-Legendre nodes along collocation directions, even ones elsewhere.
@@ -163,20 +152,6 @@ fieldcheck::Coordinates Nodes(grid::Grid& g) {
         x.push_back(m ? fieldcheck::ElementNodes(g.Domain(a), m->inner) : fieldcheck::UniformNodes(g.Domain(a)));
     }
     return x;
-}
-
-// Every index tuple of the grid, the last axis fastest.
-template <class F>
-void EachNode(const std::vector<int>& end, F&& f) {
-    std::vector<int> n(end.size(), 0);
-    for (bool more = true; more;) {
-        f(n);
-        more = false;
-        for (int a = static_cast<int>(n.size()) - 1; a >= 0 && !more; --a) {
-            if (++n[a] <= end[a]) more = true;
-            else n[a] = 0;
-        }
-    }
 }
 
 class Ocfe : public LinkedTest, public ::testing::WithParamInterface<Method> {};
@@ -199,8 +174,8 @@ TEST_P(Ocfe, RowsAreExactUpToTheElementsDegreeAndFailOneAbove) {
             const std::unique_ptr<grid::Grid> g = grid::Make(dims);
             std::vector<int> all;
             for (int a = kX; a < dims; ++a) {
-                SetAxis(*g, a, {m.name, a == kY ? std::vector<int>{2, 1} : std::vector<int>{1, 2}, 2, 2,
-                                boundaries[(b + a) % 2]});
+                SetAxis(*g, a, m.name, a == kY ? std::vector<int>{2, 1} : std::vector<int>{1, 2}, 2, 2,
+                        boundaries[(b + a) % 2]);
                 all.push_back(a);
             }
             g->Integrals(index_sets::IntegralNames(dims)).Settle().Declare();
@@ -211,9 +186,9 @@ TEST_P(Ocfe, RowsAreExactUpToTheElementsDegreeAndFailOneAbove) {
             SCOPED_TRACE(std::to_string(dims) + "D, beside finite differences, along " + Letter(axis) + ", " + boundary);
             host.Reset();
             const std::unique_ptr<grid::Grid> g = grid::Make(dims);
-            SetAxis(*g, axis, {m.name, {2, 1}, 2, 2, boundary});
-            SetAxis(*g, (axis + 1) % dims, {"CFD4", {4}, 2, 0, "Backward"});
-            if (dims == 3) SetAxis(*g, (axis + 2) % 3, {"BFD2", {2, 3}, 1, 0, "Backward"});
+            SetAxis(*g, axis, m.name, {2, 1}, 2, 2, boundary);
+            SetAxis(*g, (axis + 1) % dims, "CFD4", {4}, 2, 0, "Backward");
+            if (dims == 3) SetAxis(*g, (axis + 2) % 3, "BFD2", {2, 3}, 1, 0, "Backward");
             g->Integrals({index_sets::IntegralNames(dims)[axis]}).Settle().Declare();
             fieldcheck::ExpectExactness(*g, Nodes(*g), Families(m, dims, {axis}), kExact, Clear(dims));
         }
@@ -325,8 +300,8 @@ void ExpectLoopOrder(const Method& m, const Expected& x, const std::vector<Row>&
 // Each collocation direction's arrays over the whole grid: the rows of every
 // element, each site defining its own array in its block's group, the loops'
 // order, and as many rows of each kind as the closed forms give.
-void ExpectCensus(grid::Grid& g, const Method& m, const std::vector<int>& used, const std::vector<const char*>& boundary,
-                  const std::vector<std::string>& integrals) {
+void ExpectCensus(grid::Grid& g, const Method& m, const grid::Setup& c) {
+    const std::vector<std::string>& integrals = c.integrals;
     const int dims = g.Dimensions();
     const std::vector<Row> rows = g.Rows();
     const grid::Census census(rows);
@@ -334,9 +309,9 @@ void ExpectCensus(grid::Grid& g, const Method& m, const std::vector<int>& used, 
         if (SUValue::CompareCI(m.name, static_cast<const char*>(g.Domain(axis).DISCRETIZATIONMETHOD.v())) != 0)
             continue;
         SCOPED_TRACE("direction " + Letter(axis));
-        const Expected x(g, m, axis, used[axis], boundary[axis]);
+        const Expected x(g, m, axis, c.axes[axis].used, c.axes[axis].boundary);
         const std::string dd = "DD" + Letter(axis), d2 = "D2D" + Letter(axis) + "2";
-        EachNode(x.end, [&](const std::vector<int>& at) {
+        grid::EachNode(x.end, [&](const std::vector<int>& at) {
             std::string where;
             for (int i : at) where += (where.empty() ? "(" : ",") + std::to_string(i);
             where += ")";
@@ -356,10 +331,10 @@ void ExpectCensus(grid::Grid& g, const Method& m, const std::vector<int>& used, 
         const int w = m.points + 1, sections = g.SectionCount(axis);
         const int elements = static_cast<int>(x.starts.size());
         const long long all = x.Lines(false, false), someLines = x.Lines(true, true);
-        EXPECT_EQ(count[0], used[axis] > 0 ? all * (w * elements + (x.backward || x.forward)) : 0);
+        EXPECT_EQ(count[0], x.used > 0 ? all * (w * elements + (x.backward || x.forward)) : 0);
         const int jointRows = x.backward ? elements - 1 : elements - sections;  // per line
         EXPECT_EQ(count[1], x.Continuity() ? x.Lines(true, false) * jointRows : 0);
-        EXPECT_EQ(count[2], used[axis] > 1 ? someLines * m.points * elements : 0);
+        EXPECT_EQ(count[2], x.used > 1 ? someLines * m.points * elements : 0);
         long long integralRows = 0;  // the start faces of each integrated direction aside
         for (const std::string& array : kIntegralsOf[axis]) {
             long long n = index_sets::Built(array, integrals);
@@ -387,40 +362,30 @@ TEST_P(Ocfe, CensusOverRandomConfigurations) {
         for (std::uint32_t seed = 1; checked < 24 && seed <= 200; ++seed) {
             std::mt19937 engine(seed * 31u + static_cast<std::uint32_t>(m.points + 100 * dims));
             auto below = [&](int n) { return static_cast<int>(engine() % static_cast<std::uint32_t>(n)); };
-            std::vector<AxisSetup> axes;
-            std::string describe = std::to_string(dims) + "D, seed " + std::to_string(seed) + ":";
+            grid::Setup c{seed, {}, {}};
             for (int a = 0; a < dims; ++a) {
                 const bool collocation = a == static_cast<int>(seed % dims) || below(3) != 0;
                 // Mostly what makes the most rows: second derivatives, joint rows.
-                axes.push_back({collocation ? m.name : kFiniteDifferences[below(3)], {}, below(3) ? 2 : 1,
-                                below(3) ? 2 : below(2), kBoundaries[(seed + a) % 5]});
-                for (int s = 1 + below(2); s > 0; --s)
-                    axes.back().counts.push_back(collocation ? 1 + below(2) : 2 + below(2));
-                describe += std::string(" ") + axes.back().method + " " + std::to_string(axes.back().counts.size()) +
-                            " sections, highest " + std::to_string(axes.back().highest) + ", used " +
-                            std::to_string(axes.back().used) + ", " + axes.back().boundary + ";";
+                const char* method = collocation ? m.name : kFiniteDifferences[below(3)];
+                const int highest = below(3) ? 2 : 1, used = below(3) ? 2 : below(2);
+                std::vector<int> counts;
+                for (int s = 1 + below(2); s > 0; --s) counts.push_back(collocation ? 1 + below(2) : 2 + below(2));
+                c.axes.push_back(Axis(method, counts, highest, used, kBoundaries[(seed + a) % 5]));
             }
-            std::vector<std::string> integrals;
             for (const std::string& name : index_sets::IntegralNames(dims))
-                if (below(3) == 0) integrals.push_back(name);
-            SCOPED_TRACE(describe + " " + std::to_string(integrals.size()) + " integrals");
+                if (below(3) == 0) c.integrals.push_back(name);
+            SCOPED_TRACE(std::to_string(dims) + "D, " + c.Describe());
             host.Reset();
             const std::unique_ptr<grid::Grid> g = grid::Make(dims);
-            std::vector<int> used;
-            std::vector<const char*> boundary;
-            for (int a = 0; a < dims; ++a) {
-                SetAxis(*g, a, axes[a]);
-                used.push_back(axes[a].used);
-                boundary.push_back(axes[a].boundary);
-            }
-            if (!integrals.empty()) g->Integrals(integrals);
+            for (int a = 0; a < dims; ++a) grid::Configure(*g, a, c.axes[a]);
+            if (!c.integrals.empty()) g->Integrals(c.integrals);
             g->Settle();
             long long nodes = 1;
             for (int a = 0; a < dims; ++a) nodes *= g->EndNode(a) + 1;
             if (nodes > 1500) continue;
             ++checked;
             g->Declare();
-            ExpectCensus(*g, m, used, boundary, integrals);
+            ExpectCensus(*g, m, c);
             grid::ExpectInsideIndexSets(*g, g->Rows());
             grid::ExpectWalksAgree(*g);
             for (const std::string& e : host.errors) ADD_FAILURE() << "host error: " << e;
@@ -457,13 +422,13 @@ TEST_P(Ocfe, AgreesWithTheLowerDimensionsOnLinesAndPlanes) {
                 for (int a = 0; a < dims; ++a) {
                     const auto place = std::find(axes.begin(), axes.end(), a);
                     if (place == axes.end()) {
-                        SetAxis(*g, a, {m.name, {1}, 1, 0, "Backward"});
+                        SetAxis(*g, a, m.name, {1}, 1, 0, "Backward");
                         continue;
                     }
                     const int p = static_cast<int>(place - axes.begin());
-                    const AxisSetup setup{m.name, {1, 2}, 2, 2, boundaries[(bc + p) % 3]};
-                    SetAxis(*g, a, setup);
-                    SetAxis(*lower, p, setup);
+                    const grid::AxisSetup setup = Axis(m.name, {1, 2}, 2, 2, boundaries[(bc + p) % 3]);
+                    grid::Configure(*g, a, setup);
+                    grid::Configure(*lower, p, setup);
                 }
                 g->Integrals(index_sets::IntegralNames(dims)).Settle().Declare();
                 const std::vector<Polynomial> f(factors.begin(), factors.begin() + dims);
@@ -486,7 +451,7 @@ TEST_P(Ocfe, AgreesWithTheLowerDimensionsOnLinesAndPlanes) {
                 const Block b = Layout(m, dims, axis);
                 std::map<std::pair<std::string, std::vector<int>>, std::vector<int>> lines;  // by array and line
                 for (const Row& r : g->Rows()) {
-                    if (r.record >= lower->firstExpression || DirectionOf(r.subject.array) != axis || b.Joint(r.site))
+                    if (r.record >= lower->firstExpression || grid::DirectionOf(r.subject.array) != axis || b.Joint(r.site))
                         continue;
                     std::vector<int> line = r.subject.index;
                     line.erase(line.begin() + axis);
@@ -517,8 +482,8 @@ TEST_P(Ocfe, WorkedExampleOfOneElement2D) {
     const Method& m = GetParam();
     const int axis = m.exampleAxis, other = 1 - axis;
     grid::Grid2 g;
-    SetAxis(g, axis, {m.name, {1}, 1, 1, m.exampleBoundary});
-    SetAxis(g, other, {"BFD1", {2}, 1, 0, m.exampleBoundary});
+    SetAxis(g, axis, m.name, {1}, 1, 1, m.exampleBoundary);
+    SetAxis(g, other, "BFD1", {2}, 1, 0, m.exampleBoundary);
     g.Settle().Declare();
     std::vector<std::string> expected;
     for (int l = 0; l <= 2; ++l)
@@ -537,9 +502,9 @@ class Collocation3D : public LinkedTest {};
 // joint row stands at node 3 only (node 6 ends the section).
 TEST_F(Collocation3D, Ocfe3ForwardOnOneLine) {
     grid::Grid3 g;
-    SetAxis(g, kX, {"OCFE3", {2}, 2, 2, "Forward"});
-    SetAxis(g, kY, {"BFD1", {2}, 1, 0, "Backward"});
-    SetAxis(g, kZ, {"BFD1", {2}, 1, 0, "Backward"});
+    SetAxis(g, kX, "OCFE3", {2}, 2, 2, "Forward");
+    SetAxis(g, kY, "BFD1", {2}, 1, 0, "Backward");
+    SetAxis(g, kZ, "BFD1", {2}, 1, 0, "Backward");
     g.Settle().Declare();
     ASSERT_EQ(g.EndNode(kX), 6);
     std::vector<Row> line;
@@ -576,7 +541,7 @@ TEST_F(Collocation3D, RowsWithTermOrdersOfTheirOwn) {
         host.Reset();
         grid::Grid3 g;
         for (int a = 0; a < 3; ++a)
-            SetAxis(g, a, a == c.axis ? AxisSetup{c.method, {2}, 2, 2, "Forward"} : AxisSetup{"BFD1", {2}, 1, 0, "Backward"});
+            grid::Configure(g, a, a == c.axis ? Axis(c.method, {2}, 2, 2, "Forward") : Axis("BFD1", {2}, 1, 0, "Backward"));
         g.Settle().Declare();
         int seen = 0;
         for (const Row& r : g.Rows()) {

@@ -251,13 +251,7 @@ int Group(int dims, const Method& m, int axis) {
 // A spacing preference that gives a section of 1/sections `intervals` intervals.
 double Spacing(int sections, int intervals) { return 1.0 / (sections * intervals); }
 
-// The direction an array differentiates or integrates last along, the block
-// that defines it; -1 for VALUE.
-int DirectionOf(const std::string& array) {
-    for (auto c = array.rbegin(); c != array.rend(); ++c)
-        if (*c >= 'X' && *c <= 'Z') return *c - 'X';
-    return -1;
-}
+using grid::DirectionOf;
 bool IsSecondDerivative(const std::string& array) { return array.rfind("D2D", 0) == 0; }
 
 // One direction of a settled grid: its sections' first nodes, its end node and
@@ -307,8 +301,9 @@ void ExpectElementRows(grid::Grid& g, const std::vector<Row>& rows, const std::m
             ADD_FAILURE() << array << "(" << at << "): " << got << " rows, not " << want;
         }
     };
-    std::vector<int> n(static_cast<std::size_t>(dims), 0);
-    for (bool more = true; more;) {
+    std::vector<int> end;
+    for (const Direction& d : dirs) end.push_back(d.end);
+    grid::EachNode(end, [&](const std::vector<int>& n) {
         for (const auto& [d, u] : used) {
             bool before = true, both = true;  // the cross indices on their lines
             for (int a = 0; a < dims; ++a) {
@@ -324,12 +319,7 @@ void ExpectElementRows(grid::Grid& g, const std::vector<Row>& rows, const std::m
             for (char& ch : array) ch = static_cast<char>(std::toupper(ch));
             expect(array, n, index_sets::Built(array, integrals));
         }
-        more = false;
-        for (int a = dims - 1; a >= 0 && !more; --a) {
-            if (++n[a] <= dirs[a].end) more = true;
-            else n[a] = 0;
-        }
-    }
+    });
 }
 
 class FdBlocks : public LinkedTest, public ::testing::WithParamInterface<Method> {};
