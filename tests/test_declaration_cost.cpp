@@ -15,21 +15,6 @@ namespace {
 
 class DeclarationCost : public HostTest {};
 
-long long Elements(ZR_Container& distribution) {
-    long long built = 0;
-    for (const char* name : {"VALUE", "DDX", "DDY", "DDZ", "D2DX2", "D2DY2", "D2DZ2", "IDX", "IDY", "IDZ", "IDXDY",
-                             "IDXDZ", "IDYDZ", "IDXDYDZ"}) {
-        ZR_Matrix* array = nullptr;
-        try {
-            array = dynamic_cast<ZR_Matrix*>(qtvhost::ResolvePath(distribution, name));
-        } catch (const qtvhost::DriveError&) {  // not a member of this dimension
-        }
-        if (array == nullptr) continue;
-        for (int i = 0; i < array->SlotCount(); ++i) built += array->Slot(i) != nullptr;
-    }
-    return built;
-}
-
 // A distribution over domains of two sections of the methods given, one per
 // direction, settled and sized, with every derivative and every integral.
 struct Settled {
@@ -107,7 +92,7 @@ TEST_F(DeclarationCost, AWalkTakesNoHeapBlockOnceTheElementsExist) {
         const int count = distribution->SetUpEquations();
         std::vector<int> rows, cols;
         qtvhost::RunJacPattern(*distribution, 0, rows, cols);
-        EXPECT_EQ(host.Heap().allocations - before, Elements(*distribution));
+        EXPECT_EQ(host.Heap().allocations - before, qtvhost::BuiltElements(*distribution));
         ASSERT_GT(count, 100);
 
         // Every later walk takes nothing.

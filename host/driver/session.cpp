@@ -274,4 +274,19 @@ std::string PrefixText(const Host& host, const ExpressionRecord& e, const TermNa
     return text;
 }
 
+long long BuiltElements(ZR_Container& distribution) {
+    long long built = 0;
+    for (const char* name : {"VALUE", "DDX", "DDY", "DDZ", "D2DX2", "D2DY2", "D2DZ2", "IDX", "IDY", "IDZ", "IDXDY",
+                             "IDXDZ", "IDYDZ", "IDXDYDZ"}) {
+        ZR_Matrix* array = nullptr;
+        try {
+            array = dynamic_cast<ZR_Matrix*>(ResolvePath(distribution, name));
+        } catch (const DriveError&) {  // not a member of this dimension
+        }
+        if (array == nullptr) continue;
+        for (int i = 0; i < array->SlotCount(); ++i) built += array->Slot(i) != nullptr;
+    }
+    return built;
+}
+
 }  // namespace qtvhost

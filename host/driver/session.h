@@ -71,6 +71,8 @@ int RunJacPattern(ZR_ModelType& instance, std::size_t firstTerm, std::vector<int
 // replaceable members to their chosen instance, an index to an array element.
 // Throws DriveError naming the part of the path that does not resolve.
 ZR_Containable* ResolvePath(ZR_Container& root, const std::string& path);
+// How many elements the arrays of a distribution of any dimension hold built.
+long long BuiltElements(ZR_Container& distribution);
 
 // Fixes the value of the parameter or set a path names, as a user would; the
 // text is read as the member's kind of value. Throws DriveError when the path
