@@ -75,16 +75,7 @@ void Walk<Sink>::Bfd2X() {
         });
     }
     if (Has("idx") || Has("idxdy") || Has("idxdz") || Has("idxdydz")) {
-        Each(kK, 0, m_z.EndNode(), [&] {
-            Each(kJ, 0, m_y.EndNode(), [&] {
-                EachSection(m_x, [&](int) {
-                    EachElement(m_x, [&] {
-                        Emit(kRows, 37);
-                        Emit(kRows, 38);
-                    });
-                });
-            });
-        });
+        ElementRows(kRows, 37, 2, m_x, {kK, 0, m_z}, {kJ, 0, m_y});
     }
 }
 
@@ -113,16 +104,7 @@ void Walk<Sink>::Bfd2Y() {
     }
     // IDY from VALUE and IDXDY from IDX; IDX's face i = 0 is a start row.
     auto along = [&](int first, long long iFrom) {
-        Each(kK, 0, m_z.EndNode(), [&] {
-            Each(kI, iFrom, m_x.EndNode(), [&] {
-                EachSection(m_y, [&](int) {
-                    EachElement(m_y, [&] {
-                        Emit(kRows, first);
-                        Emit(kRows, first + 1);
-                    });
-                });
-            });
-        });
+        ElementRows(kRows, first, 2, m_y, {kK, 0, m_z}, {kI, iFrom, m_x});
     };
     if (Has("idy") || Has("idydz")) along(44, 0);
     if (Has("idxdy") || Has("idxdydz")) along(46, 1);
@@ -154,16 +136,7 @@ void Walk<Sink>::Bfd2Z() {
     // The integrals along z, each with its own integrand; a direction already
     // integrated starts at 1, its face 0 being a start row.
     auto along = [&](int first, long long iFrom, long long jFrom) {
-        Each(kJ, jFrom, m_y.EndNode(), [&] {
-            Each(kI, iFrom, m_x.EndNode(), [&] {
-                EachSection(m_z, [&](int) {
-                    EachElement(m_z, [&] {
-                        Emit(kRows, first);
-                        Emit(kRows, first + 1);
-                    });
-                });
-            });
-        });
+        ElementRows(kRows, first, 2, m_z, {kJ, jFrom, m_y}, {kI, iFrom, m_x});
     };
     if (Has("idz")) along(53, 0, 0);
     if (Has("idxdz")) along(55, 1, 0);

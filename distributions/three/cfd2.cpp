@@ -77,16 +77,7 @@ void Walk<Sink>::Cfd2X() {
         });
     }
     if (Has("idx") || Has("idxdy") || Has("idxdz") || Has("idxdydz")) {
-        Each(kK, 0, m_z.EndNode(), [&] {
-            Each(kJ, 0, m_y.EndNode(), [&] {
-                EachSection(m_x, [&](int) {
-                    EachElement(m_x, [&] {
-                        Emit(kRows, 115);
-                        Emit(kRows, 116);
-                    });
-                });
-            });
-        });
+        ElementRows(kRows, 115, 2, m_x, {kK, 0, m_z}, {kJ, 0, m_y});
     }
 }
 
@@ -119,16 +110,7 @@ void Walk<Sink>::Cfd2Y() {
     }
     // IDXDY integrates IDX, whose plane i = 0 the start rows pin.
     auto integrate = [&](long long firstI, int site) {
-        Each(kK, 0, m_z.EndNode(), [&] {
-            Each(kI, firstI, m_x.EndNode(), [&] {
-                EachSection(m_y, [&](int) {
-                    EachElement(m_y, [&] {
-                        Emit(kRows, site);
-                        Emit(kRows, site + 1);
-                    });
-                });
-            });
-        });
+        ElementRows(kRows, site, 2, m_y, {kK, 0, m_z}, {kI, firstI, m_x});
     };
     if (Has("idy") || Has("idydz")) integrate(0, 123);
     if (Has("idxdy") || Has("idxdydz")) integrate(1, 125);
@@ -164,16 +146,7 @@ void Walk<Sink>::Cfd2Z() {
     // An integral built on IDX, IDY or IDXDY leaves out the planes i = 0 and
     // j = 0 that the start rows pin.
     auto integrate = [&](long long firstJ, long long firstI, int site) {
-        Each(kJ, firstJ, m_y.EndNode(), [&] {
-            Each(kI, firstI, m_x.EndNode(), [&] {
-                EachSection(m_z, [&](int) {
-                    EachElement(m_z, [&] {
-                        Emit(kRows, site);
-                        Emit(kRows, site + 1);
-                    });
-                });
-            });
-        });
+        ElementRows(kRows, site, 2, m_z, {kJ, firstJ, m_y}, {kI, firstI, m_x});
     };
     if (Has("idz")) integrate(0, 0, 133);
     if (Has("idxdz")) integrate(0, 1, 135);

@@ -99,16 +99,7 @@ void Walk<Sink>::Ocfe2X() {
         });
     }
     if (Has("idx") || Has("idxdy") || Has("idxdz") || Has("idxdydz")) {
-        Each(kK, 0, m_z.EndNode(), [&] {
-            Each(kJ, 0, m_y.EndNode(), [&] {
-                EachSection(m_x, [&](int) {
-                    EachElement(m_x, [&] {
-                        Emit(kRows, 274);
-                        Emit(kRows, 275);
-                    });
-                });
-            });
-        });
+        ElementRows(kRows, 274, 2, m_x, {kK, 0, m_z}, {kJ, 0, m_y});
     }
 }
 
@@ -150,16 +141,7 @@ void Walk<Sink>::Ocfe2Y() {
     }
     // IDY, then IDXDY from IDX; x node 0 of IDXDY is a start row.
     auto integral = [&](long long iFrom, int first) {
-        Each(kK, 0, m_z.EndNode(), [&] {
-            Each(kI, iFrom, m_x.EndNode(), [&] {
-                EachSection(m_y, [&](int) {
-                    EachElement(m_y, [&] {
-                        Emit(kRows, first);
-                        Emit(kRows, first + 1);
-                    });
-                });
-            });
-        });
+        ElementRows(kRows, first, 2, m_y, {kK, 0, m_z}, {kI, iFrom, m_x});
     };
     if (Has("idy") || Has("idydz")) integral(0, 284);
     if (Has("idxdy") || Has("idxdydz")) integral(1, 286);
@@ -204,16 +186,7 @@ void Walk<Sink>::Ocfe2Z() {
     // IDZ, IDXDZ from IDX, IDYDZ from IDY, IDXDYDZ from IDXDY; node 0 of an
     // integrated x or y direction is a start row.
     auto integral = [&](long long jFrom, long long iFrom, int first) {
-        Each(kJ, jFrom, m_y.EndNode(), [&] {
-            Each(kI, iFrom, m_x.EndNode(), [&] {
-                EachSection(m_z, [&](int) {
-                    EachElement(m_z, [&] {
-                        Emit(kRows, first);
-                        Emit(kRows, first + 1);
-                    });
-                });
-            });
-        });
+        ElementRows(kRows, first, 2, m_z, {kJ, jFrom, m_y}, {kI, iFrom, m_x});
     };
     if (Has("idz")) integral(0, 0, 296);
     if (Has("idxdz")) integral(0, 1, 298);

@@ -121,15 +121,7 @@ void Walk<Sink>::Ocfe3X() {
         });
     }
     if (Has("idx") || Has("idxdy") || Has("idxdz") || Has("idxdydz")) {
-        Each(kK, 0, m_z.EndNode(), [&] {
-            Each(kJ, 0, m_y.EndNode(), [&] {
-                EachSection(m_x, [&](int) {
-                    EachElement(m_x, [&] {
-                        for (int site = 314; site <= 316; ++site) Emit(kRows, site);
-                    });
-                });
-            });
-        });
+        ElementRows(kRows, 314, 3, m_x, {kK, 0, m_z}, {kJ, 0, m_y});
     }
 }
 
@@ -177,15 +169,7 @@ void Walk<Sink>::Ocfe3Y() {
     }
     // IDY, then IDXDY from IDX; x node 0 of IDXDY is a start row.
     auto integral = [&](long long iFrom, int first) {
-        Each(kK, 0, m_z.EndNode(), [&] {
-            Each(kI, iFrom, m_x.EndNode(), [&] {
-                EachSection(m_y, [&](int) {
-                    EachElement(m_y, [&] {
-                        for (int site = first; site < first + 3; ++site) Emit(kRows, site);
-                    });
-                });
-            });
-        });
+        ElementRows(kRows, first, 3, m_y, {kK, 0, m_z}, {kI, iFrom, m_x});
     };
     if (Has("idy") || Has("idydz")) integral(0, 327);
     if (Has("idxdy") || Has("idxdydz")) integral(1, 330);
@@ -236,15 +220,7 @@ void Walk<Sink>::Ocfe3Z() {
     // IDZ, IDXDZ from IDX, IDYDZ from IDY, IDXDYDZ from IDXDY; node 0 of an
     // integrated x or y direction is a start row.
     auto integral = [&](long long jFrom, long long iFrom, int first) {
-        Each(kJ, jFrom, m_y.EndNode(), [&] {
-            Each(kI, iFrom, m_x.EndNode(), [&] {
-                EachSection(m_z, [&](int) {
-                    EachElement(m_z, [&] {
-                        for (int site = first; site < first + 3; ++site) Emit(kRows, site);
-                    });
-                });
-            });
-        });
+        ElementRows(kRows, first, 3, m_z, {kJ, jFrom, m_y}, {kI, iFrom, m_x});
     };
     if (Has("idz")) integral(0, 0, 343);
     if (Has("idxdz")) integral(0, 1, 346);

@@ -129,15 +129,7 @@ void Walk<Sink>::Ocfe4X() {
         });
     }
     if (Has("idx") || Has("idxdy") || Has("idxdz") || Has("idxdydz")) {
-        Each(kK, 0, m_z.EndNode(), [&] {
-            Each(kJ, 0, m_y.EndNode(), [&] {
-                EachSection(m_x, [&](int) {
-                    EachElement(m_x, [&] {
-                        for (int site = 367; site <= 370; ++site) Emit(kRows, site);
-                    });
-                });
-            });
-        });
+        ElementRows(kRows, 367, 4, m_x, {kK, 0, m_z}, {kJ, 0, m_y});
     }
 }
 
@@ -183,15 +175,7 @@ void Walk<Sink>::Ocfe4Y() {
     }
     // IDY, then IDXDY from IDX; x node 0 of IDXDY is a start row.
     auto integral = [&](long long iFrom, int first) {
-        Each(kK, 0, m_z.EndNode(), [&] {
-            Each(kI, iFrom, m_x.EndNode(), [&] {
-                EachSection(m_y, [&](int) {
-                    EachElement(m_y, [&] {
-                        for (int site = first; site < first + 4; ++site) Emit(kRows, site);
-                    });
-                });
-            });
-        });
+        ElementRows(kRows, first, 4, m_y, {kK, 0, m_z}, {kI, iFrom, m_x});
     };
     if (Has("idy") || Has("idydz")) integral(0, 383);
     if (Has("idxdy") || Has("idxdydz")) integral(1, 387);
@@ -240,15 +224,7 @@ void Walk<Sink>::Ocfe4Z() {
     // IDZ, IDXDZ from IDX, IDYDZ from IDY, IDXDYDZ from IDXDY; node 0 of an
     // integrated x or y direction is a start row.
     auto integral = [&](long long jFrom, long long iFrom, int first) {
-        Each(kJ, jFrom, m_y.EndNode(), [&] {
-            Each(kI, iFrom, m_x.EndNode(), [&] {
-                EachSection(m_z, [&](int) {
-                    EachElement(m_z, [&] {
-                        for (int site = first; site < first + 4; ++site) Emit(kRows, site);
-                    });
-                });
-            });
-        });
+        ElementRows(kRows, first, 4, m_z, {kJ, jFrom, m_y}, {kI, iFrom, m_x});
     };
     if (Has("idz")) integral(0, 0, 403);
     if (Has("idxdz")) integral(0, 1, 407);

@@ -102,15 +102,7 @@ void Walk<Sink>::Ubfd4X() {
         });
     }
     if (Has("idx") || Has("idxdy") || Has("idxdz") || Has("idxdydz")) {
-        Each(kK, 0, m_z.EndNode(), [&] {
-            Each(kJ, 0, m_y.EndNode(), [&] {
-                EachSection(m_x, [&](int) {
-                    EachElement(m_x, [&] {
-                        for (int site = 220; site <= 223; ++site) Emit(kRows, site);
-                    });
-                });
-            });
-        });
+        ElementRows(kRows, 220, 4, m_x, {kK, 0, m_z}, {kJ, 0, m_y});
     }
 }
 
@@ -145,15 +137,7 @@ void Walk<Sink>::Ubfd4Y() {
     }
     // IDXDY integrates IDX, whose plane i = 0 the start rows pin.
     auto integrate = [&](long long firstI, int site) {
-        Each(kK, 0, m_z.EndNode(), [&] {
-            Each(kI, firstI, m_x.EndNode(), [&] {
-                EachSection(m_y, [&](int) {
-                    EachElement(m_y, [&] {
-                        for (int row = site; row < site + 4; ++row) Emit(kRows, row);
-                    });
-                });
-            });
-        });
+        ElementRows(kRows, site, 4, m_y, {kK, 0, m_z}, {kI, firstI, m_x});
     };
     if (Has("idy") || Has("idydz")) integrate(0, 233);
     if (Has("idxdy") || Has("idxdydz")) integrate(1, 237);
@@ -191,15 +175,7 @@ void Walk<Sink>::Ubfd4Z() {
     // An integral built on IDX, IDY or IDXDY leaves out the planes i = 0 and
     // j = 0 that the start rows pin.
     auto integrate = [&](long long firstJ, long long firstI, int site) {
-        Each(kJ, firstJ, m_y.EndNode(), [&] {
-            Each(kI, firstI, m_x.EndNode(), [&] {
-                EachSection(m_z, [&](int) {
-                    EachElement(m_z, [&] {
-                        for (int row = site; row < site + 4; ++row) Emit(kRows, row);
-                    });
-                });
-            });
-        });
+        ElementRows(kRows, site, 4, m_z, {kJ, firstJ, m_y}, {kI, firstI, m_x});
     };
     if (Has("idz")) integrate(0, 0, 250);
     if (Has("idxdz")) integrate(0, 1, 254);
