@@ -132,6 +132,31 @@ protected:
         });
     }
 
+    // One loop over the lines of another direction: its letter, its first node
+    // (1 where that direction is already integrated) and its axis.
+    struct Lines {
+        std::uint8_t letter;
+        long long from;
+        const Axis& axis;
+    };
+    // Rows first .. first + count - 1 at every element of every section along
+    // `along`, on the lines of the other directions, the outer loop first.
+    template <class Rows>
+    void ElementRows(const Rows& rows, int first, int count, const Axis& along, Lines lines) {
+        Each(lines.letter, lines.from, lines.axis.EndNode(), [&] {
+            EachSection(along, [&](int) {
+                EachElement(along, [&] {
+                    for (int site = first; site < first + count; ++site) Emit(rows, site);
+                });
+            });
+        });
+    }
+    template <class Rows>
+    void ElementRows(const Rows& rows, int first, int count, const Axis& along, Lines outer, Lines inner) {
+        Each(outer.letter, outer.from, outer.axis.EndNode(),
+             [&] { ElementRows(rows, first, count, along, inner); });
+    }
+
     Sink& m_sink;
 
 private:
@@ -156,6 +181,8 @@ private:
     using Base::EachElement;                     \
     using Base::EachIn;                          \
     using Base::EachSection;                     \
+    using Base::ElementRows;                     \
+    using Lines = typename Base::Lines;          \
     using Base::Emit;                            \
     using Base::Enter;                           \
     using Base::ForRange;                        \

@@ -97,28 +97,6 @@ private:
         return static_cast<ZR_VarParam*>(element);
     }
 
-    // One loop over the lines of another direction: its letter, its first node
-    // (1 where that direction is already integrated) and its axis.
-    struct Lines {
-        std::uint8_t letter;
-        long long from;
-        const Axis& axis;
-    };
-    // Rows first .. first + count - 1 at every element of every section along
-    // `along`, on the lines of the other two directions, the outer loop first.
-    template <class Rows>
-    void ElementRows(const Rows& rows, int first, int count, const Axis& along, Lines outer, Lines inner) {
-        Each(outer.letter, outer.from, outer.axis.EndNode(), [&] {
-            Each(inner.letter, inner.from, inner.axis.EndNode(), [&] {
-                EachSection(along, [&](int) {
-                    EachElement(along, [&] {
-                        for (int site = first; site < first + count; ++site) Emit(rows, site);
-                    });
-                });
-            });
-        });
-    }
-
     // --- the blocks -----------------------------------------------------------
     void Start();
 #define ORVANE_DISTRIBUTION3D_BLOCK(M, index) \

@@ -54,14 +54,7 @@ void Walk<Sink>::Bfd2X() {
         });
     }
     if (Has("idx") || Has("idxdy")) {
-        Each(kJ, 0, m_y.EndNode(), [&] {
-            EachSection(m_x, [&](int) {
-                EachElement(m_x, [&] {
-                    Emit(kRows, 21);
-                    Emit(kRows, 22);
-                });
-            });
-        });
+        ElementRows(kRows, 21, 2, m_x, {kJ, 0, m_y});
     }
 }
 
@@ -83,24 +76,10 @@ void Walk<Sink>::Bfd2Y() {
         });
     }
     if (Has("idy")) {
-        Each(kI, 0, m_x.EndNode(), [&] {
-            EachSection(m_y, [&](int) {
-                EachElement(m_y, [&] {
-                    Emit(kRows, 28);
-                    Emit(kRows, 29);
-                });
-            });
-        });
+        ElementRows(kRows, 28, 2, m_y, {kI, 0, m_x});
     }
     if (Has("idxdy")) {
-        Each(kI, 1, m_x.EndNode(), [&] {
-            EachSection(m_y, [&](int) {
-                EachElement(m_y, [&] {
-                    Emit(kRows, 30);
-                    Emit(kRows, 31);
-                });
-            });
-        });
+        ElementRows(kRows, 30, 2, m_y, {kI, 1, m_x});
     }
 }
 

@@ -55,14 +55,7 @@ void Walk<Sink>::Cfd2X() {
         });
     }
     if (Has("idx") || Has("idxdy")) {
-        Each(kJ, 0, m_y.EndNode(), [&] {
-            EachSection(m_x, [&](int) {
-                EachElement(m_x, [&] {
-                    Emit(kRows, 65);
-                    Emit(kRows, 66);
-                });
-            });
-        });
+        ElementRows(kRows, 65, 2, m_x, {kJ, 0, m_y});
     }
 }
 
@@ -84,24 +77,10 @@ void Walk<Sink>::Cfd2Y() {
         });
     }
     if (Has("idy")) {
-        Each(kI, 0, m_x.EndNode(), [&] {
-            EachSection(m_y, [&](int) {
-                EachElement(m_y, [&] {
-                    Emit(kRows, 73);
-                    Emit(kRows, 74);
-                });
-            });
-        });
+        ElementRows(kRows, 73, 2, m_y, {kI, 0, m_x});
     }
     if (Has("idxdy")) {
-        Each(kI, 1, m_x.EndNode(), [&] {
-            EachSection(m_y, [&](int) {
-                EachElement(m_y, [&] {
-                    Emit(kRows, 75);
-                    Emit(kRows, 76);
-                });
-            });
-        });
+        ElementRows(kRows, 75, 2, m_y, {kI, 1, m_x});
     }
 }
 

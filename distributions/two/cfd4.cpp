@@ -103,13 +103,7 @@ void Walk<Sink>::Cfd4X() {
         });
     }
     if (Has("idx") || Has("idxdy")) {
-        Each(kJ, 0, m_y.EndNode(), [&] {
-            EachSection(m_x, [&](int) {
-                EachElement(m_x, [&] {
-                    for (int site : {91, 92, 93, 94}) Emit(kRows, site);
-                });
-            });
-        });
+        ElementRows(kRows, 91, 4, m_x, {kJ, 0, m_y});
     }
 }
 
@@ -153,22 +147,10 @@ void Walk<Sink>::Cfd4Y() {
         });
     }
     if (Has("idy")) {
-        Each(kI, 0, m_x.EndNode(), [&] {
-            EachSection(m_y, [&](int) {
-                EachElement(m_y, [&] {
-                    for (int site : {109, 110, 111, 112}) Emit(kRows, site);
-                });
-            });
-        });
+        ElementRows(kRows, 109, 4, m_y, {kI, 0, m_x});
     }
     if (Has("idxdy")) {
-        Each(kI, 1, m_x.EndNode(), [&] {
-            EachSection(m_y, [&](int) {
-                EachElement(m_y, [&] {
-                    for (int site : {113, 114, 115, 116}) Emit(kRows, site);
-                });
-            });
-        });
+        ElementRows(kRows, 113, 4, m_y, {kI, 1, m_x});
     }
 }
 

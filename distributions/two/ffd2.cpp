@@ -54,14 +54,7 @@ void Walk<Sink>::Ffd2X() {
         });
     }
     if (Has("idx") || Has("idxdy")) {
-        Each(kJ, 0, m_y.EndNode(), [&] {
-            EachSection(m_x, [&](int) {
-                EachElement(m_x, [&] {
-                    Emit(kRows, 48);
-                    Emit(kRows, 49);
-                });
-            });
-        });
+        ElementRows(kRows, 48, 2, m_x, {kJ, 0, m_y});
     }
 }
 
@@ -83,24 +76,10 @@ void Walk<Sink>::Ffd2Y() {
         });
     }
     if (Has("idy")) {
-        Each(kI, 0, m_x.EndNode(), [&] {
-            EachSection(m_y, [&](int) {
-                EachElement(m_y, [&] {
-                    Emit(kRows, 55);
-                    Emit(kRows, 56);
-                });
-            });
-        });
+        ElementRows(kRows, 55, 2, m_y, {kI, 0, m_x});
     }
     if (Has("idxdy")) {
-        Each(kI, 1, m_x.EndNode(), [&] {
-            EachSection(m_y, [&](int) {
-                EachElement(m_y, [&] {
-                    Emit(kRows, 57);
-                    Emit(kRows, 58);
-                });
-            });
-        });
+        ElementRows(kRows, 57, 2, m_y, {kI, 1, m_x});
     }
 }
 

@@ -74,14 +74,7 @@ void Walk<Sink>::Ocfe2X() {
         });
     }
     if (Has("idx") || Has("idxdy")) {
-        Each(kJ, 0, m_y.EndNode(), [&] {
-            EachSection(m_x, [&](int) {
-                EachElement(m_x, [&] {
-                    Emit(kRows, 155);
-                    Emit(kRows, 156);
-                });
-            });
-        });
+        ElementRows(kRows, 155, 2, m_x, {kJ, 0, m_y});
     }
 }
 
@@ -120,24 +113,10 @@ void Walk<Sink>::Ocfe2Y() {
         });
     }
     if (Has("idy")) {
-        Each(kI, 0, m_x.EndNode(), [&] {
-            EachSection(m_y, [&](int) {
-                EachElement(m_y, [&] {
-                    Emit(kRows, 165);
-                    Emit(kRows, 166);
-                });
-            });
-        });
+        ElementRows(kRows, 165, 2, m_y, {kI, 0, m_x});
     }
     if (Has("idxdy")) {
-        Each(kI, 1, m_x.EndNode(), [&] {
-            EachSection(m_y, [&](int) {
-                EachElement(m_y, [&] {
-                    Emit(kRows, 167);
-                    Emit(kRows, 168);
-                });
-            });
-        });
+        ElementRows(kRows, 167, 2, m_y, {kI, 1, m_x});
     }
 }
 

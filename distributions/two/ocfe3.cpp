@@ -85,15 +85,7 @@ void Walk<Sink>::Ocfe3X() {
         });
     }
     if (Has("idx") || Has("idxdy")) {
-        Each(kJ, 0, m_y.EndNode(), [&] {
-            EachSection(m_x, [&](int) {
-                EachElement(m_x, [&] {
-                    Emit(kRows, 179);
-                    Emit(kRows, 180);
-                    Emit(kRows, 181);
-                });
-            });
-        });
+        ElementRows(kRows, 179, 3, m_x, {kJ, 0, m_y});
     }
 }
 
@@ -136,26 +128,10 @@ void Walk<Sink>::Ocfe3Y() {
         });
     }
     if (Has("idy")) {
-        Each(kI, 0, m_x.EndNode(), [&] {
-            EachSection(m_y, [&](int) {
-                EachElement(m_y, [&] {
-                    Emit(kRows, 192);
-                    Emit(kRows, 193);
-                    Emit(kRows, 194);
-                });
-            });
-        });
+        ElementRows(kRows, 192, 3, m_y, {kI, 0, m_x});
     }
     if (Has("idxdy")) {
-        Each(kI, 1, m_x.EndNode(), [&] {
-            EachSection(m_y, [&](int) {
-                EachElement(m_y, [&] {
-                    Emit(kRows, 195);
-                    Emit(kRows, 196);
-                    Emit(kRows, 197);
-                });
-            });
-        });
+        ElementRows(kRows, 195, 3, m_y, {kI, 1, m_x});
     }
 }
 

@@ -97,16 +97,7 @@ void Walk<Sink>::Ocfe4X() {
         });
     }
     if (Has("idx") || Has("idxdy")) {
-        Each(kJ, 0, m_y.EndNode(), [&] {
-            EachSection(m_x, [&](int) {
-                EachElement(m_x, [&] {
-                    Emit(kRows, 210);
-                    Emit(kRows, 211);
-                    Emit(kRows, 212);
-                    Emit(kRows, 213);
-                });
-            });
-        });
+        ElementRows(kRows, 210, 4, m_x, {kJ, 0, m_y});
     }
 }
 
@@ -151,28 +142,10 @@ void Walk<Sink>::Ocfe4Y() {
         });
     }
     if (Has("idy")) {
-        Each(kI, 0, m_x.EndNode(), [&] {
-            EachSection(m_y, [&](int) {
-                EachElement(m_y, [&] {
-                    Emit(kRows, 226);
-                    Emit(kRows, 227);
-                    Emit(kRows, 228);
-                    Emit(kRows, 229);
-                });
-            });
-        });
+        ElementRows(kRows, 226, 4, m_y, {kI, 0, m_x});
     }
     if (Has("idxdy")) {
-        Each(kI, 1, m_x.EndNode(), [&] {
-            EachSection(m_y, [&](int) {
-                EachElement(m_y, [&] {
-                    Emit(kRows, 230);
-                    Emit(kRows, 231);
-                    Emit(kRows, 232);
-                    Emit(kRows, 233);
-                });
-            });
-        });
+        ElementRows(kRows, 230, 4, m_y, {kI, 1, m_x});
     }
 }
 

@@ -76,13 +76,7 @@ void Walk<Sink>::Ubfd4X() {
         });
     }
     if (Has("idx") || Has("idxdy")) {
-        Each(kJ, 0, m_y.EndNode(), [&] {
-            EachSection(m_x, [&](int) {
-                EachElement(m_x, [&] {
-                    for (int site : {126, 127, 128, 129}) Emit(kRows, site);
-                });
-            });
-        });
+        ElementRows(kRows, 126, 4, m_x, {kJ, 0, m_y});
     }
 }
 
@@ -113,22 +107,10 @@ void Walk<Sink>::Ubfd4Y() {
         });
     }
     if (Has("idy")) {
-        Each(kI, 0, m_x.EndNode(), [&] {
-            EachSection(m_y, [&](int) {
-                EachElement(m_y, [&] {
-                    for (int site : {139, 140, 141, 142}) Emit(kRows, site);
-                });
-            });
-        });
+        ElementRows(kRows, 139, 4, m_y, {kI, 0, m_x});
     }
     if (Has("idxdy")) {
-        Each(kI, 1, m_x.EndNode(), [&] {
-            EachSection(m_y, [&](int) {
-                EachElement(m_y, [&] {
-                    for (int site : {143, 144, 145, 146}) Emit(kRows, site);
-                });
-            });
-        });
+        ElementRows(kRows, 143, 4, m_y, {kI, 1, m_x});
     }
 }
 
